@@ -1,0 +1,94 @@
+// Micro-benchmarks of the rules engine.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "game.h"
+#include "rules.h"
+
+namespace {
+
+using namespace reversi;
+
+// Cells the side to move may play.
+std::vector<CellPos> legalMoves(const Game& game) {
+    std::vector<CellPos> moves;
+    for (int x = 0; x < Board::size; ++x) {
+        for (int y = 0; y < Board::size; ++y) {
+            if (game.mainBoard.at(x, y) == CellCode::empty &&
+                captureTotal(game.mainBoard, x, y, game.sideToMove, game.sideWaiting) > 0) {
+                moves.push_back({x, y});
+            }
+        }
+    }
+    return moves;
+}
+
+// Clicks the cell's centre, as the window does.
+void play(Game& game, CellPos cell) {
+    game.click(geometry::discOrigin(cell.x) + 30, geometry::discOrigin(cell.y) + 30);
+}
+
+void newGame(Game& game) {
+    game.setStartPosition();
+    game.sideToMove = CellCode::first;
+    game.sideWaiting = CellCode::second;
+    game.markerCountdown = Game::markerIdle;
+    game.startClocks(300);
+}
+
+// Plays up to `plies` random moves from the start; returns the number played.
+int playRandom(Game& game, std::mt19937& random, int plies) {
+    newGame(game);
+    int played = 0;
+    while (played < plies && game.markerCountdown == Game::markerIdle) {
+        const auto moves = legalMoves(game);
+        if (moves.empty()) break;
+        play(game, moves[std::uniform_int_distribution<std::size_t>(0, moves.size() - 1)(random)]);
+        ++played;
+    }
+    return played;
+}
+
+void ifcaneatAfter(benchmark::State& state, int plies) {
+    SilentView view;
+    Game game(view, "Red", "Yellow");
+    std::mt19937 random(7);
+    playRandom(game, random, plies);
+    for (auto _ : state) {
+        game.ifcaneat();
+        benchmark::DoNotOptimize(game.canMove);
+    }
+}
+BENCHMARK_CAPTURE(ifcaneatAfter, opening, 0);
+BENCHMARK_CAPTURE(ifcaneatAfter, middle_game, 24);
+BENCHMARK_CAPTURE(ifcaneatAfter, end_game, 52);
+
+// One accepted click: test, placement, flips, recount and hand-over.
+void acceptedMove(benchmark::State& state) {
+    SilentView view;
+    Game game(view, "Red", "Yellow");
+    newGame(game);
+    const Game start = game;
+    for (auto _ : state) {
+        game.mainBoard = start.mainBoard;
+        game.sideToMove = start.sideToMove;
+        game.sideWaiting = start.sideWaiting;
+        play(game, {4, 2});
+        benchmark::DoNotOptimize(game.firstCount);
+    }
+}
+BENCHMARK(acceptedMove);
+
+void randomGameToEnd(benchmark::State& state) {
+    SilentView view;
+    Game game(view, "Red", "Yellow");
+    std::mt19937 random(11);
+    for (auto _ : state) benchmark::DoNotOptimize(playRandom(game, random, 64));
+}
+BENCHMARK(randomGameToEnd);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game and its tests need; every package is listed here and
+# nowhere else. A machine that already has them all is left alone (no apt-get call at all).
+set -euo pipefail
+
+packages=(
+    # toolchain
+    g++ cmake ninja-build pkg-config git
+    # windows, drawing, resources, network interfaces
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    # the downloader program
+    libcurl4-openssl-dev ca-certificates
+    # unit tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # fonts for the offscreen and X11 platforms
+    fontconfig fonts-dejavu-core
+    # end-to-end tests on a real X display, and their local HTTP server
+    xvfb xauth xdotool imagemagick python3
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    # dpkg -s also answers for removed packages that left their configuration behind.
+    if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) != "install ok installed" ]]; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"

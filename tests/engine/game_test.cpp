@@ -1,0 +1,149 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "recording_view.h"
+
+namespace reversi {
+namespace {
+
+using ::testing::ElementsAre;
+using test_support::RecordingView;
+using test_support::TestGame;
+
+const std::string emptyRows(int n) { return std::string(8 * n, '.'); }
+
+TEST(HandOver, TheMoverMovesAgainWhenTheOpponentMustPass) {
+    TestGame t;
+    t.setPosition(".OX....." + emptyRows(6) + "......OX", CellCode::first);
+    t.clickCell(0, 0);
+    EXPECT_EQ(t.game.sideToMove, CellCode::first);
+    EXPECT_EQ(t.game.sideWaiting, CellCode::second);
+    EXPECT_TRUE(t.view.only("result").empty());
+    // The pass is silent and the mover's clock keeps running.
+    t.game.tick();
+    EXPECT_EQ(t.game.firstClock, 300);
+    EXPECT_EQ(t.game.secondClock, 300);
+}
+
+TEST(HandOver, FlippingTheLastOpposingDiscEndsTheGameAtOnce) {
+    TestGame t;
+    t.setPosition(".OX....." + emptyRows(7), CellCode::first);
+    t.clickCell(0, 0);
+    EXPECT_THAT(t.view.only("result"), ElementsAre("result Yellow lose! "));
+    EXPECT_FALSE(t.game.gameRunning);
+    EXPECT_EQ(t.game.markerCountdown, Game::gameOver);
+    // The result comes before the hand-over notice.
+    EXPECT_EQ(t.view.events.back(), "handed over");
+}
+
+TEST(HandOver, FillingTheBoardThirtyTwoAllIsADraw) {
+    TestGame t;
+    t.setPosition(std::string(32, 'O') + std::string(24, 'X') + "XXXXXXO.", CellCode::first);
+    t.clickCell(7, 7);
+    EXPECT_EQ(t.game.firstCount, 32);
+    EXPECT_EQ(t.game.secondCount, 32);
+    EXPECT_EQ(t.view.lbl3, "No one");
+    EXPECT_EQ(t.view.lbl4, "lose!");
+    EXPECT_EQ(t.view.lbl5, "Draw!");
+}
+
+TEST(HandOver, NoMoveForEitherSideWithEmptyCellsLeftEndsByCounts) {
+    TestGame t;
+    t.setPosition(".OX....." + emptyRows(6) + ".......O", CellCode::first);
+    t.clickCell(0, 0);
+    EXPECT_THAT(t.view.only("result"), ElementsAre("result Yellow lose! "));
+    // The mirror case: the second side ahead.
+    t.setPosition(".XO....." + emptyRows(2) + "X......." + emptyRows(3) + "......OO",
+                  CellCode::second);
+    t.game.gameRunning = true;
+    t.game.markerCountdown = Game::markerIdle;
+    t.clickCell(0, 0);
+    EXPECT_EQ(t.view.lbl3, "Red");
+}
+
+TEST(Clocks, TheFirstSideStartsOneTickHigher) {
+    TestGame t;
+    t.newGame(250);
+    EXPECT_EQ(t.game.firstClock, 251);
+    EXPECT_EQ(t.game.secondClock, 250);
+    EXPECT_TRUE(t.game.gameRunning);
+    t.game.tick();
+    EXPECT_EQ(t.view.lbl3, "250");
+    EXPECT_EQ(t.view.lbl4, "250");
+    t.clickCell(4, 2);
+    t.game.tick();
+    EXPECT_EQ(t.view.lbl3, "250");
+    EXPECT_EQ(t.view.lbl4, "249");
+}
+
+TEST(Clocks, AClockAtZeroLosesWhateverTheCountsAndFreezesTheLabels) {
+    TestGame t;
+    t.newGame(1);
+    t.clickCell(4, 2);  // the first side leads 4 to 1
+    t.game.tick();      // second: 0
+    EXPECT_EQ(t.view.lbl3, "Yellow");
+    EXPECT_EQ(t.view.lbl4, "lose!");
+    EXPECT_FALSE(t.game.gameRunning);
+    for (int i = 0; i < 3; ++i) t.game.tick();
+    EXPECT_EQ(t.game.secondClock, 0);
+    EXPECT_EQ(t.view.lbl3, "Yellow");
+    EXPECT_EQ(t.view.lbl4, "lose!");
+    EXPECT_EQ(t.view.only("result").size(), 1u);
+}
+
+TEST(Clocks, OnlyExactlyZeroEndsTheGame) {
+    TestGame t;
+    t.newGame(1);
+    t.game.tick();
+    t.game.tick();
+    EXPECT_EQ(t.view.lbl3, "Red");
+    // Resumed after the result (as "Redraw" does), the clock goes on below zero.
+    t.game.gameRunning = true;
+    t.game.markerCountdown = Game::markerIdle;
+    t.game.tick();
+    t.game.tick();
+    EXPECT_EQ(t.game.firstClock, -2);
+    EXPECT_TRUE(t.game.gameRunning);
+    EXPECT_EQ(t.view.lbl3, "-2");
+}
+
+TEST(EndRules, EveryRuleThatHoldsAppliesAndTheLastOneStays) {
+    TestGame t;
+    t.setPosition(std::string(40, 'X') + std::string(24, 'O'), CellCode::first);
+    t.game.firstClock = 1;
+    t.game.tick();
+    EXPECT_THAT(t.view.only("result"), ElementsAre("result Red lose! ", "result Yellow lose! "));
+    EXPECT_EQ(t.view.lbl3, "Yellow");
+}
+
+TEST(EndRules, ASideWithoutDiscsLosesOnTheTick) {
+    TestGame t;
+    t.setPosition("XXXX" + std::string(60, '.'), CellCode::first);
+    t.game.tick();
+    EXPECT_EQ(t.view.lbl3, "Yellow");
+    t.setPosition("OOOO" + std::string(60, '.'), CellCode::first);
+    t.game.gameRunning = true;
+    t.game.markerCountdown = Game::markerIdle;
+    t.game.tick();
+    EXPECT_EQ(t.view.lbl3, "Red");
+}
+
+TEST(Ticks, BeforeAGameTheClocksShowTheirValuesAndNothingCounts) {
+    RecordingView view;
+    Game game(view, "Red", "Yellow");
+    game.setStartPosition();
+    game.tick();
+    EXPECT_EQ(view.lbl3, "0");
+    EXPECT_EQ(view.lbl4, "0");
+    EXPECT_TRUE(view.only("result").empty());
+}
+
+TEST(Clocks, ACountdownWhoseFirstClockWouldOverflowIsRefused) {
+    TestGame t;
+    EXPECT_FALSE(t.game.startClocks(2147483647));
+    EXPECT_TRUE(t.game.startClocks(2147483646));
+    EXPECT_EQ(t.game.firstClock, 2147483647);
+}
+
+}  // namespace
+}  // namespace reversi

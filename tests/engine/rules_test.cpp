@@ -1,0 +1,200 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "recording_view.h"
+#include "rules.h"
+
+namespace reversi {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAreArray;
+using test_support::RecordingView;
+using test_support::TestGame;
+
+std::vector<CellPos> acceptedCells(TestGame& t) {
+    std::vector<CellPos> cells;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            if (t.game.mainBoard.at(x, y) != CellCode::empty) continue;
+            const bool accepted = t.test(x, y);
+            EXPECT_EQ(t.view.lbl5, accepted ? "Correct step" : "Incorrect step");
+            if (accepted) {
+                EXPECT_EQ(t.game.flipCount, 1);
+                cells.push_back({x, y});
+            }
+        }
+    }
+    return cells;
+}
+
+TEST(MoveTest, OpeningMovesOfBothSides) {
+    TestGame t;
+    EXPECT_THAT(acceptedCells(t), UnorderedElementsAreArray<CellPos>({{4, 2}, {2, 4}, {5, 3}, {3, 5}}));
+    t.clickCell(4, 2);
+    EXPECT_EQ(t.game.mainBoard.at(4, 3), CellCode::first);
+    EXPECT_EQ(t.game.sideToMove, CellCode::second);
+    EXPECT_THAT(acceptedCells(t), UnorderedElementsAreArray<CellPos>({{3, 2}, {5, 2}, {5, 4}}));
+}
+
+TEST(MoveTest, RunsThatAreNotClosedCaptureNothing) {
+    TestGame t;
+    // Row 0: a run of O reaching the right edge; row 2: a run ending at an empty cell;
+    // row 4: an own disc next to the cell.
+    t.setPosition(
+        "X.OOOOOO"
+        "........"
+        ".OOO.X.."
+        "........"
+        ".X.....O"
+        "........"
+        "........"
+        "........",
+        CellCode::first);
+    EXPECT_FALSE(t.test(1, 0));
+    EXPECT_FALSE(t.test(0, 2));
+    EXPECT_FALSE(t.test(0, 4));
+    EXPECT_FALSE(t.test(4, 2));
+}
+
+TEST(MoveTest, NoSideCodesMeansNoCaptureAnywhere) {
+    RecordingView view;
+    Game game(view, "Red", "Yellow");
+    game.setStartPosition();
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            for (const Direction& d : directions) {
+                EXPECT_EQ(captureRun(game.mainBoard, x, y, d, 0, 0), 0);
+            }
+        }
+    }
+    game.ifcaneat();
+    EXPECT_FALSE(game.canMove);
+}
+
+// A cell closing lines in all eight directions, each two discs long.
+const char* const star =
+    "X..X..X."
+    ".O.O.O.."
+    "..OOO..."
+    "XOO.OOX."
+    "..OOO..."
+    ".O.O.O.."
+    "X..X..X."
+    "........";
+
+TEST(MoveTest, ASingleTestFlipsEveryDirectionOnTheTrialBoardOnly) {
+    TestGame t;
+    t.setPosition(star, CellCode::first);
+    const Board before = t.game.mainBoard;
+    EXPECT_TRUE(t.test(3, 3));
+    EXPECT_EQ(t.game.flipCount, 16);
+    EXPECT_EQ(t.game.mainBoard, before);
+    EXPECT_EQ(t.game.trialBoard.count(CellCode::second), 0);
+    EXPECT_EQ(t.game.trialBoard.at(3, 3), CellCode::empty);  // the mover's disc is not placed
+    EXPECT_EQ(t.view.lbl1, "24");
+    EXPECT_EQ(t.view.lbl2, "0");
+}
+
+TEST(MoveTest, ARejectedTestRestoresTheTrialBoardAndTheCounts) {
+    TestGame t;
+    t.game.firstCount = 11;  // stale counts from an earlier tick stay as they were
+    t.game.secondCount = 13;
+    EXPECT_FALSE(t.test(0, 0));
+    EXPECT_EQ(t.game.trialBoard, t.game.mainBoard);
+    EXPECT_EQ(t.game.firstCount, 11);
+    EXPECT_EQ(t.game.secondCount, 13);
+    EXPECT_EQ(t.game.flipCount, 0);
+}
+
+TEST(Chesk, FlipsInDirectionOrderAndVisitingOrder) {
+    TestGame t;
+    t.setPosition(star, CellCode::first);
+    t.view.events.clear();
+    t.clickCell(3, 3);
+    EXPECT_THAT(t.view.only("grow"),
+                ElementsAre(
+                    // left and up: from the closing disc toward the placed one
+                    "grow 1,3 side 3", "grow 2,3 side 3", "grow 4,3 side 3", "grow 5,3 side 3",
+                    "grow 3,1 side 3", "grow 3,2 side 3", "grow 3,4 side 3", "grow 3,5 side 3",
+                    // the diagonals: outward
+                    "grow 4,4 side 3", "grow 5,5 side 3", "grow 2,2 side 3", "grow 1,1 side 3",
+                    "grow 4,2 side 3", "grow 5,1 side 3", "grow 2,4 side 3", "grow 1,5 side 3"));
+    EXPECT_EQ(t.game.flipCount, 16);
+    EXPECT_EQ(t.game.mainBoard.count(CellCode::first), 25);
+    // The last flipped disc's origin stays as the disc origin.
+    EXPECT_EQ(t.game.discX, 60 + 80);
+    EXPECT_EQ(t.game.discY, 60 + 5 * 80);
+}
+
+TEST(Chesk, AClickRunsTestPlacementFlipsCountAndHandOverInOrder) {
+    TestGame t;
+    t.view.events.clear();
+    t.clickCell(4, 2);
+    EXPECT_THAT(t.view.events, ElementsAre("counts 3 1",  // conttrue: flips, not the disc
+                                           "verdict Correct step",
+                                           "placed 4,2 side 3",  // drawc
+                                           "counts 3 2",         // the placed disc, no flips yet
+                                           "grow 4,3 side 3",    // chesk
+                                           "counts 4 1", "handed over"));
+    EXPECT_EQ(t.game.sideToMove, CellCode::second);
+    EXPECT_EQ(t.game.sideWaiting, CellCode::first);
+}
+
+TEST(Click, OccupiedCellsAndClicksOffTheGridDoNothing) {
+    TestGame t;
+    t.view.events.clear();
+    t.clickCell(3, 3);
+    t.game.click(700, 300);
+    t.game.click(300, 700);
+    EXPECT_TRUE(t.view.events.empty());
+    EXPECT_EQ(t.game.markerCountdown, Game::markerIdle);
+}
+
+TEST(Click, ARejectedClickShowsTheMarkerForTwoTicks) {
+    TestGame t;
+    t.clickCell(0, 0);
+    EXPECT_EQ(t.view.events.back(), "marker 0,0");
+    EXPECT_EQ(t.game.markerCountdown, 2);
+    t.view.events.clear();
+    t.clickCell(4, 2);  // ignored while the marker shows
+    EXPECT_TRUE(t.view.events.empty());
+    t.game.tick();
+    EXPECT_TRUE(t.view.only("erase").empty());
+    t.game.tick();
+    EXPECT_THAT(t.view.only("erase"), ElementsAre("erase 0,0"));
+    t.clickCell(4, 2);  // still ignored: the counter is 0
+    EXPECT_EQ(t.game.mainBoard.at(4, 2), CellCode::empty);
+    t.game.tick();
+    EXPECT_EQ(t.game.markerCountdown, Game::markerIdle);
+    t.clickCell(4, 2);
+    EXPECT_EQ(t.game.mainBoard.at(4, 2), CellCode::first);
+}
+
+TEST(Click, BeforeTheFirstGameEveryEmptyCellIsRejected) {
+    RecordingView view;
+    Game game(view, "Red", "Yellow");
+    game.setStartPosition();
+    game.click(80 * 3 + 90, 80 * 3 + 90);  // a centre disc: nothing
+    EXPECT_TRUE(view.only("marker").empty());
+    game.click(80 * 4 + 90, 80 * 2 + 90);
+    EXPECT_THAT(view.only("marker"), ElementsAre("marker 4,2"));
+    EXPECT_EQ(view.lbl5, "Incorrect step");
+}
+
+TEST(Ifcaneat, FalseWithoutDiscsAndOnAFullBoard) {
+    TestGame t;
+    t.setPosition(std::string(63, 'X') + ".", CellCode::second);
+    t.game.ifcaneat();
+    EXPECT_FALSE(t.game.canMove);  // the second side has no discs
+    t.setPosition(std::string(32, 'X') + std::string(32, 'O'), CellCode::first);
+    t.game.ifcaneat();
+    EXPECT_FALSE(t.game.canMove);
+    t.game.sideToMove = CellCode::second;
+    t.game.sideWaiting = CellCode::first;
+    t.game.ifcaneat();
+    EXPECT_FALSE(t.game.canMove);
+}
+
+}  // namespace
+}  // namespace reversi
