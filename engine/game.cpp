@@ -50,6 +50,15 @@ void Game::chesk() {
     view_.turnHandedOver();
 }
 
+void Game::playCellAnimated(CellPos cell) {
+    cellX = cell.x;
+    cellY = cell.y;
+    setDiscOriginToCell();
+    view_.drawGrowingDisc(discX, discY, sideToMove);
+    mainBoard.set(cellX, cellY, sideToMove);
+    chesk();
+}
+
 void Game::swapSides() {
     if (sideWaiting == CellCode::second) {
         sideWaiting = CellCode::first;

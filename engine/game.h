@@ -127,6 +127,10 @@ public:
     // marker. Returns nothing; ignored while markerCountdown is not idle.
     void click(int x, int y);
 
+    // A move chosen by the computer: the mover's disc grows at `cell`, the cell is written,
+    // then chesk. The caller makes sure the cell is empty and captures.
+    void playCellAnimated(CellPos cell);
+
     // Puts the disc origin on the current cell.
     void setDiscOriginToCell() {
         discX = geometry::discOrigin(cellX);
