@@ -1,0 +1,382 @@
+#include "match_window.h"
+
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "error_display.h"
+#include "file_error.h"
+#include "handoff.h"
+
+namespace reversi {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One growing disc takes about this long on any machine: 961 steps with a short pause each.
+constexpr std::chrono::nanoseconds defaultGrowStep = std::chrono::milliseconds(160) / 961;
+// The screen is brought up to date at most this often while a disc grows.
+constexpr auto flushInterval = std::chrono::milliseconds(8);
+// The board and the controls right of it fit in this client area without a window manager.
+constexpr QSize clientSize(976, 700);
+
+constexpr int growSteps = 30;  // the disc widens and heightens in 31 steps each
+
+}  // namespace
+
+MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
+    : ModalWindow(FirstShowing::maximised, parent),
+      game(*this, theme.firstName, theme.secondName),
+      theme_(theme),
+      canvas_(clientSize, theme.backgroundColour.resolve()),
+      growStep_(defaultGrowStep) {
+    setObjectName(QString::fromLatin1(theme.objectName));
+    setWindowTitle(QStringLiteral("Play!"));
+    setFont(fontOfHeight(11));
+    resize(clientSize);
+
+    btn1 = makeButton(QStringLiteral("Exit"), {856, 80, 81, 25});
+    btn2 = makeButton(QStringLiteral("Play!"), {856, 104, 81, 25});
+    btn4 = makeButton(QStringLiteral("Redraw"), {856, 128, 81, 25});
+    btn3 = makeButton(QStringLiteral("otladka.txt"), {848, 16, 75, 25});
+    btn3->hide();  // the board dump has no visible button
+    const auto& font = theme.labelFontColours;
+    lbl1 = makeLabel({828, 168}, 19, font[0], colours::buttonFace);
+    lbl2 = makeLabel({900, 168}, 19, font[1], colours::buttonFace);
+    lbl3 = makeLabel({828, 224}, 19, font[2], colours::buttonFace);
+    lbl4 = makeLabel({900, 224}, 19, font[3], colours::buttonFace);
+    lbl5 = makeLabel({840, theme.verdictLabelTop}, 19, colours::windowText,
+                     theme.verdictLabelColour);
+    lblDebug = makeLabel({68, 880}, 13, colours::windowText, colours::buttonFace);
+    lbl1->setObjectName(QStringLiteral("lbl1"));
+    lbl2->setObjectName(QStringLiteral("lbl2"));
+    lbl3->setObjectName(QStringLiteral("lbl3"));
+    lbl4->setObjectName(QStringLiteral("lbl4"));
+    lbl5->setObjectName(QStringLiteral("lbl5"));
+    lblDebug->setObjectName(QStringLiteral("lblDebug"));
+
+    Timer1 = new PeriodicTimer(1000, this);
+    connect(Timer1, &QTimer::timeout, this, [this] { runHandler([this] { Timer1Timer(); }); });
+    connect(btn1, &QPushButton::clicked, this, [this] { runHandler([this] { btn1Click(); }); });
+    connect(btn2, &QPushButton::clicked, this, [this] { runHandler([this] { btn2Click(); }); });
+    connect(btn3, &QPushButton::clicked, this, [this] { runHandler([this] { btn3Click(); }); });
+    connect(btn4, &QPushButton::clicked, this, [this] { runHandler([this] { btn4Click(); }); });
+
+    FormCreate();
+    Timer1->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
+}
+
+QFont MatchWindow::fontOfHeight(int pixels) const {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
+    auto* button = new QPushButton(caption, this);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour fontColour,
+                                    Colour background) {
+    auto* label = new OpaqueLabel(QString(), this);
+    label->setFont(fontOfHeight(fontPixels));
+    label->move(position);
+    label->setFontColour(fontColour.resolve());
+    label->setBackground(background.resolve());
+    return label;
+}
+
+void MatchWindow::FormCreate() {
+    handoffRead = false;
+    for (QWidget* control : {static_cast<QWidget*>(lbl1), static_cast<QWidget*>(lbl2),
+                             static_cast<QWidget*>(lbl3), static_cast<QWidget*>(lbl4),
+                             static_cast<QWidget*>(lbl5), static_cast<QWidget*>(btn4)}) {
+        control->hide();
+    }
+    const QColor background = theme_.backgroundColour.resolve();
+    QPalette p = palette();
+    p.setColor(QPalette::Window, background);
+    setPalette(p);
+    setAutoFillBackground(true);
+    canvas_.fill(background);
+    game.markerCountdown = Game::markerIdle;
+    game.setStartPosition();
+}
+
+// --- the buttons -------------------------------------------------------------------------
+
+void MatchWindow::btn1Click() {
+    game.gameRunning = false;
+    close();
+}
+
+void MatchWindow::btn2Click() {
+    game.sideToMove = CellCode::first;
+    game.sideWaiting = CellCode::second;
+    growStartingDiscs();
+    readHandoffIfFirstStart();
+    startClocksFromHandoff();
+    deleteHandoffFile();
+    handoffRead = true;
+    setStartLabelBackgrounds();
+    if (theme_.verdictLabelBlackAtStart) lbl5->setBackground(Qt::black);
+    for (auto* label : {lbl1, lbl2, lbl3, lbl4}) label->show();
+    switch (theme_.verdictLabelAtStart) {
+        case VerdictLabelAtStart::hide: lbl5->hide(); break;
+        case VerdictLabelAtStart::keep: break;
+        case VerdictLabelAtStart::show: lbl5->show(); break;
+    }
+    btn4->show();
+    game.gameRunning = true;
+    game.sideToMove = CellCode::first;
+    game.sideWaiting = CellCode::second;
+    game.setStartPosition();
+    btn2->setText(QStringLiteral("Clear"));
+    Redraw();
+}
+
+void MatchWindow::btn3Click() {
+    QByteArray dump;
+    for (int y = 0; y < Board::size; ++y) {
+        for (int x = 0; x < Board::size; ++x) {
+            dump += ' ';
+            dump += QByteArray::number(game.mainBoard.at(x, y));
+        }
+        dump += "\r\n";
+    }
+    QFile file(QStringLiteral("otladka.txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(dump) != dump.size()) {
+        throw FileError(QStringLiteral("Cannot write \"otladka.txt\": %1")
+                            .arg(file.errorString())
+                            .toStdString());
+    }
+    file.close();
+    game.ifcaneat();
+}
+
+void MatchWindow::btn4Click() {
+    QFile::remove(QStringLiteral("data/0.db"));
+    Redraw();
+}
+
+// --- steps of a new game -----------------------------------------------------------------
+
+void MatchWindow::growStartingDiscs() {
+    Redraw();  // the previous game's final position first
+    struct StartingDisc {
+        int x, y;
+        Cell side;
+    };
+    constexpr StartingDisc discs[] = {{3, 3, CellCode::first},
+                                      {4, 3, CellCode::second},
+                                      {3, 4, CellCode::second},
+                                      {4, 4, CellCode::first}};
+    for (const auto& disc : discs) {
+        game.cellX = disc.x;
+        game.cellY = disc.y;
+        game.setDiscOriginToCell();
+        disc.side == CellCode::first ? drawred() : drawyel();
+    }
+}
+
+void MatchWindow::readHandoffIfFirstStart() {
+    if (!handoffRead) handoffText = readHandoffLine();
+}
+
+void MatchWindow::startClocksFromHandoff() {
+    const auto countdown = leadingInteger(handoffText.toStdString());
+    if (!countdown || !game.startClocks(*countdown)) {
+        throw FileError(QStringLiteral("The countdown \"%1\" in \"%2\" is not a valid number")
+                            .arg(handoffText, QString::fromLatin1(handoffFileName))
+                            .toStdString());
+    }
+}
+
+void MatchWindow::setStartLabelBackgrounds() {
+    lbl1->setBackground(theme_.firstColour.resolve());
+    lbl3->setBackground(theme_.firstColour.resolve());
+    lbl2->setBackground(theme_.secondColour.resolve());
+    lbl4->setBackground(theme_.secondColour.resolve());
+}
+
+// --- clicks and ticks --------------------------------------------------------------------
+
+void MatchWindow::FormMouseDown(int x, int y) {
+    if (acceptsClicks()) game.click(x, y);
+}
+
+void MatchWindow::Timer1Timer() { game.tick(); }
+
+void MatchWindow::mousePressEvent(QMouseEvent* event) {
+    // Every mouse button plays.
+    const QPoint at = event->position().toPoint();
+    runHandler([&] { FormMouseDown(at.x(), at.y()); });
+}
+
+// --- what the rules show -----------------------------------------------------------------
+
+void MatchWindow::showCounts(int firstCount, int secondCount) {
+    lbl1->setCaption(QString::number(firstCount));
+    lbl2->setCaption(QString::number(secondCount));
+}
+
+void MatchWindow::showVerdict(std::string_view text) {
+    lbl5->setCaption(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MatchWindow::showClocks(int firstClock, int secondClock) {
+    lbl4->setCaption(QString::number(secondClock));
+    lbl3->setCaption(QString::number(firstClock));
+}
+
+void MatchWindow::showResult(std::string_view name, std::string_view drawText) {
+    lbl3->setCaption(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    lbl4->setCaption(QString::fromUtf8(texts::lose.data(), texts::lose.size()));
+    lbl5->setCaption(QString::fromUtf8(drawText.data(), static_cast<qsizetype>(drawText.size())));
+    lbl3->setBackground(theme_.backgroundColour.resolve());
+    lbl4->setBackground(theme_.backgroundColour.resolve());
+}
+
+void MatchWindow::drawPlacedDisc(int, int, Cell side) {
+    drawDiscAtOnce((side == CellCode::second ? theme_.secondColour : theme_.firstColour).resolve());
+}
+
+void MatchWindow::drawGrowingDisc(int, int, Cell side) {
+    side == CellCode::first ? drawred() : drawyel();
+}
+
+void MatchWindow::drawMarker(int, int, bool) { drawblack(); }
+
+// --- drawing -----------------------------------------------------------------------------
+
+QRect MatchWindow::discBox() const {
+    return {game.discX, game.discY, geometry::discSize, geometry::discSize};
+}
+
+void MatchWindow::Redraw() {
+    if (redrawResumes()) game.gameRunning = true;
+    canvas_.setPenColour(theme_.gridColour.resolve());
+    constexpr int first = geometry::gridOrigin, last = geometry::gridEnd;
+    // Each line runs through the last line's pixel, so the grid's corners close.
+    for (int x = first; x <= last; x += geometry::cellSize) {
+        canvas_.moveTo(x, first);
+        canvas_.lineTo(x, last + 1);
+    }
+    for (int y = first; y <= last; y += geometry::cellSize) {
+        canvas_.moveTo(first, y);
+        canvas_.lineTo(last + 1, y);
+    }
+    if (redrawResumes()) game.markerCountdown = Game::markerIdle;
+    for (int column = 0; column < Board::size; ++column) {
+        for (int row = 0; row < Board::size; ++row) {
+            game.discX = geometry::discOrigin(column);
+            game.discY = geometry::discOrigin(row);
+            const Cell code = game.mainBoard.at(column, row);
+            if (code == CellCode::first) {
+                instantDraw = true;
+                drawred();
+            } else if (code == CellCode::second) {
+                instantDraw = true;
+                drawyel();
+            } else if (code == CellCode::empty) {
+                drawblack();
+            }
+        }
+    }
+    flush({0, 0, last + 1, last + 1});
+}
+
+void MatchWindow::drawred() { drawDisc(theme_.firstColour); }
+
+void MatchWindow::drawyel() { drawDisc(theme_.secondColour); }
+
+void MatchWindow::drawblack() {
+    const QColor colour = (game.markerCountdown > 0 ? theme_.markerColour : theme_.backgroundColour)
+                              .resolve();
+    canvas_.setPenColour(colour);
+    canvas_.setBrushColour(colour);
+    const QRect box = discBox();
+    canvas_.ellipse(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+    flush(box);
+}
+
+void MatchWindow::drawDisc(const Colour& colour) {
+    const QColor resolved = colour.resolve();
+    if (instantDraw) {
+        instantDraw = false;
+        drawDiscAtOnce(resolved);
+        return;
+    }
+    // The disc widens from a vertical line through its centre, one pixel each side a step.
+    const int cx = game.discX + geometry::discSize / 2;
+    const int cy = game.discY + geometry::discSize / 2;
+    growDeadline_ = Clock::now();
+    for (int i = 0; i <= growSteps; ++i) {
+        for (int j = 0; j <= growSteps; ++j) {
+            canvas_.setPenColour(resolved);
+            canvas_.setBrushColour(resolved);
+            canvas_.ellipse(cx + i, cy + j, cx - i, cy - j);
+            flushIfDue(discBox());
+            growDelay();
+        }
+    }
+    drawCentreDot();
+    flush(discBox());
+}
+
+void MatchWindow::drawDiscAtOnce(QColor colour) {
+    canvas_.setPenColour(colour);
+    canvas_.setBrushColour(colour);
+    const QRect box = discBox();
+    canvas_.ellipse(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+    drawCentreDot();
+    flush(box);
+}
+
+void MatchWindow::drawCentreDot() {
+    const QColor background = theme_.backgroundColour.resolve();
+    canvas_.setPenColour(background);
+    canvas_.setBrushColour(background);
+    const int cx = game.discX + geometry::discSize / 2;
+    const int cy = game.discY + geometry::discSize / 2;
+    constexpr int r = geometry::dotRadius;
+    canvas_.ellipse(cx - r, cy - r, cx + r, cy + r);
+}
+
+void MatchWindow::growDelay() {
+    // A short busy wait paced by the clock, so that a disc takes the same time on every
+    // machine and time lost to a slow step is made up by the next ones.
+    if (growStep_.count() == 0) return;
+    growDeadline_ += growStep_;
+    while (Clock::now() < growDeadline_) {
+    }
+}
+
+void MatchWindow::flush(QRect area) {
+    pendingFlush_ |= area;
+    if (isVisible() && !pendingFlush_.isEmpty()) repaint(pendingFlush_);
+    pendingFlush_ = QRect();
+    lastFlush_ = Clock::now();
+}
+
+void MatchWindow::flushIfDue(QRect area) {
+    pendingFlush_ |= area;
+    if (Clock::now() - lastFlush_ >= flushInterval) flush(QRect());
+}
+
+void MatchWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), canvas_.image(), event->rect());
+}
+
+void MatchWindow::resizeEvent(QResizeEvent* event) {
+    canvas_.ensureSize(size(), theme_.backgroundColour.resolve());
+    ModalWindow::resizeEvent(event);
+}
+
+}  // namespace reversi

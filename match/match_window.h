@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QPushButton>
+#include <chrono>
+
+#include "canvas.h"
+#include "game.h"
+#include "theme.h"
+#include "widgets.h"
+
+namespace reversi {
+
+// A match window: the board, two clocks, the counts and the result, played with the mouse.
+// This class is the two-player window; the versus-computer window builds on it.
+class MatchWindow : public ModalWindow, protected GameView {
+public:
+    explicit MatchWindow(const Theme& theme, QWidget* parent = nullptr);
+
+    // The least time one of the 961 steps of a growing disc takes; 0 draws without pausing.
+    void setGrowStep(std::chrono::nanoseconds step) { growStep_ = step; }
+
+    const Theme& theme() const { return theme_; }
+    const Canvas& canvas() const { return canvas_; }
+
+    // Event handlers, public so that the program and tests can drive them directly.
+    void btn1Click();
+    virtual void btn2Click();
+    virtual void btn3Click();
+    void btn4Click();
+    void FormMouseDown(int x, int y);
+    void Timer1Timer();
+
+    // Board drawing.
+    virtual void Redraw();
+    void drawred();
+    void drawyel();
+    void drawblack();
+
+    // Controls, named as laid out.
+    QPushButton* btn1;
+    QPushButton* btn2;
+    QPushButton* btn3;
+    QPushButton* btn4;
+    OpaqueLabel* lbl1;
+    OpaqueLabel* lbl2;
+    OpaqueLabel* lbl3;
+    OpaqueLabel* lbl4;
+    OpaqueLabel* lbl5;
+    OpaqueLabel* lblDebug;
+    PeriodicTimer* Timer1;
+
+    Game game;
+    bool handoffRead = false;
+    QString handoffText;
+    bool instantDraw = false;
+
+protected:
+    // Steps of a new game that both window kinds take.
+    void growStartingDiscs();
+    void readHandoffIfFirstStart();
+    void startClocksFromHandoff();
+    void setStartLabelBackgrounds();
+
+    // Whether a click on the board may play now.
+    virtual bool acceptsClicks() const { return true; }
+    // Whether Redraw sets the game running again.
+    virtual bool redrawResumes() const { return true; }
+
+    // GameView
+    void showCounts(int firstCount, int secondCount) override;
+    void showVerdict(std::string_view text) override;
+    void drawPlacedDisc(int discX, int discY, Cell side) override;
+    void drawGrowingDisc(int discX, int discY, Cell side) override;
+    void drawMarker(int discX, int discY, bool shown) override;
+    void showClocks(int firstClock, int secondClock) override;
+    void showResult(std::string_view name, std::string_view drawText) override;
+    void turnHandedOver() override {}
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    QFont fontOfHeight(int pixels) const;
+
+private:
+    void FormCreate();
+    QPushButton* makeButton(const QString& caption, QRect geometry);
+    OpaqueLabel* makeLabel(QPoint position, int fontPixels, Colour fontColour, Colour background);
+
+    void drawDisc(const Colour& colour);
+    void drawDiscAtOnce(QColor colour);
+    void drawCentreDot();
+    void growDelay();
+    void flush(QRect area);
+    void flushIfDue(QRect area);
+    QRect discBox() const;
+
+    const Theme& theme_;
+    Canvas canvas_;
+    std::chrono::nanoseconds growStep_;
+    std::chrono::steady_clock::time_point growDeadline_;
+    std::chrono::steady_clock::time_point lastFlush_;
+    QRect pendingFlush_;
+};
+
+}  // namespace reversi

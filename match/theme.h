@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+#include <QString>
+#include <array>
+
+namespace reversi {
+
+// A colour that is either fixed or one of the system palette's roles (button face, window
+// text), resolved when it is used.
+struct Colour {
+    QRgb rgb = 0;
+    QPalette::ColorRole systemRole = QPalette::NoRole;
+
+    QColor resolve() const;
+};
+
+namespace colours {
+inline constexpr Colour red{qRgb(255, 0, 0)};
+inline constexpr Colour yellow{qRgb(255, 255, 0)};
+inline constexpr Colour white{qRgb(255, 255, 255)};
+inline constexpr Colour black{qRgb(0, 0, 0)};
+inline constexpr Colour lime{qRgb(0, 255, 0)};
+inline constexpr Colour blue{qRgb(0, 0, 255)};
+inline constexpr Colour fuchsia{qRgb(255, 0, 255)};
+inline constexpr Colour buttonFace{0, QPalette::Button};
+inline constexpr Colour windowText{0, QPalette::WindowText};
+}  // namespace colours
+
+enum class MatchKind { twoPlayer, versusComputer };
+
+// What lbl5 does when a two-player game starts.
+enum class VerdictLabelAtStart { hide, keep, show };
+
+// Everything that differs between the six match windows: the colour theme plus the few
+// per-window details of its two window kinds.
+struct Theme {
+    int number;              // 1 to 3
+    MatchKind kind;
+    const char* objectName;  // the window's name: TForm2 ... TForm4, TForm7 ... TForm9
+
+    Colour firstColour;
+    Colour secondColour;
+    Colour backgroundColour;
+    Colour gridColour;
+    Colour markerColour;
+    const char* firstName;
+    const char* secondName;
+
+    std::array<Colour, 4> labelFontColours;  // lbl1 to lbl4 as laid out
+    int verdictLabelTop;                     // lbl5's top edge
+    Colour verdictLabelColour;               // lbl5's background as laid out
+    VerdictLabelAtStart verdictLabelAtStart;
+    bool verdictLabelBlackAtStart;
+
+    // Versus-computer windows only.
+    bool clockEnabledAtCreation;
+    int computerDelayMs;
+    bool betaInCodeFont;  // the "BETA" label in the bold code font, else in the window font
+};
+
+// The window of a kind and theme (1 to 3).
+const Theme& themeFor(MatchKind kind, int number);
+
+}  // namespace reversi

@@ -1,0 +1,83 @@
+#include "canvas.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace reversi {
+
+Canvas::Canvas(QSize size, QColor background) : image_(size, QImage::Format_RGB32) {
+    image_.fill(background);
+}
+
+void Canvas::ensureSize(QSize size, QColor background) {
+    const QSize wanted = size.expandedTo(image_.size());
+    if (wanted == image_.size()) return;
+    QImage grown(wanted, QImage::Format_RGB32);
+    grown.fill(background);
+    QPainter painter(&grown);
+    painter.drawImage(0, 0, image_);
+    painter.end();
+    image_ = std::move(grown);
+}
+
+void Canvas::fill(QColor colour) { image_.fill(colour); }
+
+void Canvas::put(int x, int y, QRgb colour) {
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+}
+
+QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
+    const int left = std::min(x1, x2), right = std::max(x1, x2);
+    const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+    const int width = right - left, height = bottom - top;
+    if (width <= 0 || height <= 0) return {};  // an empty box covers no pixel centre
+
+    // For each row, the span of pixel centres inside the ellipse.
+    const double rx = width / 2.0, ry = height / 2.0;
+    const double cx = left + rx, cy = top + ry;
+    std::vector<std::pair<int, int>> spans(static_cast<std::size_t>(height), {0, -1});
+    for (int row = 0; row < height; ++row) {
+        const double dy = (top + row + 0.5 - cy) / ry;
+        const double reach = 1.0 - dy * dy;
+        if (reach < 0) continue;
+        const double half = rx * std::sqrt(reach);
+        // Pixel x is inside when |x + 0.5 - cx| <= half.
+        const int first = static_cast<int>(std::ceil(cx - half - 0.5));
+        const int last = static_cast<int>(std::floor(cx + half - 0.5));
+        if (first <= last) spans[static_cast<std::size_t>(row)] = {first, last};
+    }
+    const auto inside = [&](int x, int row) {
+        if (row < 0 || row >= height) return false;
+        const auto [first, last] = spans[static_cast<std::size_t>(row)];
+        return x >= first && x <= last;
+    };
+    for (int row = 0; row < height; ++row) {
+        const auto [first, last] = spans[static_cast<std::size_t>(row)];
+        for (int x = first; x <= last; ++x) {
+            // The outline: pixels of the shape with a neighbour outside it.
+            const bool edge = x == first || x == last || !inside(x, row - 1) || !inside(x, row + 1);
+            put(x, top + row, edge ? pen_ : brush_);
+        }
+    }
+    return {left, top, width, height};
+}
+
+QRect Canvas::lineTo(int x, int y) {
+    const QPoint from = penPosition_;
+    penPosition_ = {x, y};
+    const int dx = (x > from.x()) - (x < from.x());
+    const int dy = (y > from.y()) - (y < from.y());
+    if (dx != 0 && dy != 0) return {};  // the board needs only straight lines
+    QPoint p = from;
+    while (p != penPosition_) {
+        put(p.x(), p.y(), pen_);
+        p += QPoint(dx, dy);
+    }
+    return QRect(from, penPosition_).normalized();
+}
+
+}  // namespace reversi

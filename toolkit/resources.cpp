@@ -1,0 +1,55 @@
+#include "resources.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "file_error.h"
+
+namespace reversi {
+namespace {
+
+// The entry of `dir` whose name equals `name` ignoring case.
+QString findEntry(const QString& dir, const QString& name) {
+    const auto entries = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir + QLatin1Char('/') + entry;
+    }
+    return {};
+}
+
+[[noreturn]] void missing(const QString& type, const QString& name) {
+    throw FileError(QStringLiteral("Resource %1 of type %2 not found").arg(name, type).toStdString());
+}
+
+}  // namespace
+
+QString findResource(const QString& type, const QString& name) {
+    const QString typeDir = findEntry(QStringLiteral(":"), type);
+    return typeDir.isEmpty() ? QString() : findEntry(typeDir, name);
+}
+
+QByteArray resourceBytes(const QString& type, const QString& name) {
+    QFile file(findResource(type, name));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly)) missing(type, name);
+    return file.readAll();
+}
+
+void saveResource(const QString& type, const QString& name, const QString& fileName) {
+    const QByteArray bytes = resourceBytes(type, name);
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        if (file.isOpen()) file.remove();  // never leave a partial copy behind
+        throw FileError(
+            QStringLiteral("Cannot write \"%1\": %2").arg(fileName, reason).toStdString());
+    }
+}
+
+QImage resourceImage(const QString& type, const QString& name) {
+    QImage image;
+    if (!image.loadFromData(resourceBytes(type, name))) missing(type, name);
+    return image;
+}
+
+}  // namespace reversi
