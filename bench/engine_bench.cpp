@@ -85,7 +85,8 @@ void randomGameToEnd(benchmark::State& state) {
     SilentView view;
     Game game(view, "Red", "Yellow");
     std::mt19937 random(11);
-    for (auto _ : state) benchmark::DoNotOptimize(playRandom(game, random, 64));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(playRandom(game, random, 64));
 }
 BENCHMARK(randomGameToEnd);
 

@@ -48,10 +48,16 @@ std::optional<Board> boardFromText(std::string_view text) {
         const int x = i % Board::size;
         const int y = i / Board::size;
         switch (text[i]) {
-            case '.': break;
-            case 'X': board.set(x, y, CellCode::first); break;
-            case 'O': board.set(x, y, CellCode::second); break;
-            default: return std::nullopt;
+            case '.':
+                break;
+            case 'X':
+                board.set(x, y, CellCode::first);
+                break;
+            case 'O':
+                board.set(x, y, CellCode::second);
+                break;
+            default:
+                return std::nullopt;
         }
     }
     return board;

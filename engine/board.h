@@ -31,7 +31,7 @@ struct CellPos {
 // The 8 by 8 playing area inside a ring of border cells that always read empty, so that a
 // line scan may read one cell past the edge in any direction without a bounds test.
 class Board {
-public:
+  public:
     static constexpr int size = 8;
     static constexpr int cellCount = size * size;
 
@@ -60,7 +60,7 @@ public:
 
     friend bool operator==(const Board&, const Board&) = default;
 
-private:
+  private:
     static constexpr int stride = size + 2;
     static constexpr int index(int x, int y) { return (y + 1) * stride + (x + 1); }
 
@@ -83,7 +83,9 @@ inline constexpr int discSize = 60;
 inline constexpr int dotRadius = 5;
 
 // Top-left pixel of the disc box of a column or row.
-constexpr int discOrigin(int index) { return index * cellSize + gridOrigin + discInset; }
+constexpr int discOrigin(int index) {
+    return index * cellSize + gridOrigin + discInset;
+}
 
 // Column or row index of a pixel, divided in floating point and truncated toward zero, so the
 // 50-pixel band before the grid maps to index 0.

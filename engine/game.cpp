@@ -10,7 +10,9 @@ void Game::cont() {
     view_.showCounts(firstCount, secondCount);
 }
 
-void Game::ifcaneat() { canMove = hasAnyMove(mainBoard, sideToMove, sideWaiting); }
+void Game::ifcaneat() {
+    canMove = hasAnyMove(mainBoard, sideToMove, sideWaiting);
+}
 
 void Game::conttrue() {
     const int firstBefore = firstCount;

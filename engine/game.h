@@ -20,7 +20,7 @@ inline constexpr std::string_view draw = "Draw!";
 
 // Everything the rules show or draw. A match window implements it; tests record it.
 class GameView {
-public:
+  public:
     virtual ~GameView() = default;
 
     // The disc counts of the first and second side (labels lbl1, lbl2).
@@ -43,7 +43,7 @@ public:
 
 // A view that shows nothing, for tools and benchmarks.
 class SilentView final : public GameView {
-public:
+  public:
     void showCounts(int, int) override {}
     void showVerdict(std::string_view) override {}
     void drawPlacedDisc(int, int, Cell) override {}
@@ -67,7 +67,7 @@ constexpr Outcome outcomeByCounts(int firstCount, int secondCount) {
 // arguments and return nothing: they read and change the fields below and report through the
 // view, in the order the game's rules fix.
 class Game {
-public:
+  public:
     // markerCountdown values.
     static constexpr int markerIdle = -1;
     static constexpr int markerShownTicks = 2;
@@ -137,7 +137,7 @@ public:
         discY = geometry::discOrigin(cellY);
     }
 
-private:
+  private:
     void swapSides();
 
     GameView& view_;

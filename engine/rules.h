@@ -40,7 +40,8 @@ inline int captureRun(const Board& board, int x, int y, const Direction& d, Cell
     if (toMove == CellCode::empty || waiting == CellCode::empty || !d.applies(x, y)) return 0;
     int n = 0;
     // The border ring reads empty, so the walk stops at most one cell past the edge.
-    while (board.at(x + (n + 1) * d.dx, y + (n + 1) * d.dy) == waiting) ++n;
+    while (board.at(x + (n + 1) * d.dx, y + (n + 1) * d.dy) == waiting)
+        ++n;
     if (n == 0 || board.at(x + (n + 1) * d.dx, y + (n + 1) * d.dy) != toMove) return 0;
     return n;
 }
@@ -58,7 +59,8 @@ void visitRun(int x, int y, const Direction& d, int n, Visit&& visit) {
 // Total number of discs a move at (x, y) captures over all eight directions.
 inline int captureTotal(const Board& board, int x, int y, Cell toMove, Cell waiting) {
     int total = 0;
-    for (const Direction& d : directions) total += captureRun(board, x, y, d, toMove, waiting);
+    for (const Direction& d : directions)
+        total += captureRun(board, x, y, d, toMove, waiting);
     return total;
 }
 

@@ -9,7 +9,8 @@ namespace reversi {
 
 std::optional<int> leadingInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     std::int64_t value = 0;
@@ -30,10 +31,13 @@ QString readHandoffLine() {
                             .toStdString());
     }
     QByteArray line = file.readLine(4096);  // the countdown needs a few characters
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
     return QString::fromLatin1(line);
 }
 
-void deleteHandoffFile() { QFile::remove(QString::fromLatin1(handoffFileName)); }
+void deleteHandoffFile() {
+    QFile::remove(QString::fromLatin1(handoffFileName));
+}
 
 }  // namespace reversi

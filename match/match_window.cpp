@@ -45,8 +45,8 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     lbl2 = makeLabel({900, 168}, 19, font[1], colours::buttonFace);
     lbl3 = makeLabel({828, 224}, 19, font[2], colours::buttonFace);
     lbl4 = makeLabel({900, 224}, 19, font[3], colours::buttonFace);
-    lbl5 = makeLabel({840, theme.verdictLabelTop}, 19, colours::windowText,
-                     theme.verdictLabelColour);
+    lbl5 =
+        makeLabel({840, theme.verdictLabelTop}, 19, colours::windowText, theme.verdictLabelColour);
     lblDebug = makeLabel({68, 880}, 13, colours::windowText, colours::buttonFace);
     lbl1->setObjectName(QStringLiteral("lbl1"));
     lbl2->setObjectName(QStringLiteral("lbl2"));
@@ -93,9 +93,9 @@ OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour font
 
 void MatchWindow::FormCreate() {
     handoffRead = false;
-    for (QWidget* control : {static_cast<QWidget*>(lbl1), static_cast<QWidget*>(lbl2),
-                             static_cast<QWidget*>(lbl3), static_cast<QWidget*>(lbl4),
-                             static_cast<QWidget*>(lbl5), static_cast<QWidget*>(btn4)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(lbl1), static_cast<QWidget*>(lbl2), static_cast<QWidget*>(lbl3),
+          static_cast<QWidget*>(lbl4), static_cast<QWidget*>(lbl5), static_cast<QWidget*>(btn4)}) {
         control->hide();
     }
     const QColor background = theme_.backgroundColour.resolve();
@@ -125,11 +125,17 @@ void MatchWindow::btn2Click() {
     handoffRead = true;
     setStartLabelBackgrounds();
     if (theme_.verdictLabelBlackAtStart) lbl5->setBackground(Qt::black);
-    for (auto* label : {lbl1, lbl2, lbl3, lbl4}) label->show();
+    for (auto* label : {lbl1, lbl2, lbl3, lbl4})
+        label->show();
     switch (theme_.verdictLabelAtStart) {
-        case VerdictLabelAtStart::hide: lbl5->hide(); break;
-        case VerdictLabelAtStart::keep: break;
-        case VerdictLabelAtStart::show: lbl5->show(); break;
+        case VerdictLabelAtStart::hide:
+            lbl5->hide();
+            break;
+        case VerdictLabelAtStart::keep:
+            break;
+        case VerdictLabelAtStart::show:
+            lbl5->show();
+            break;
     }
     btn4->show();
     game.gameRunning = true;
@@ -210,7 +216,9 @@ void MatchWindow::FormMouseDown(int x, int y) {
     if (acceptsClicks()) game.click(x, y);
 }
 
-void MatchWindow::Timer1Timer() { game.tick(); }
+void MatchWindow::Timer1Timer() {
+    game.tick();
+}
 
 void MatchWindow::mousePressEvent(QMouseEvent* event) {
     // Every mouse button plays.
@@ -250,7 +258,9 @@ void MatchWindow::drawGrowingDisc(int, int, Cell side) {
     side == CellCode::first ? drawred() : drawyel();
 }
 
-void MatchWindow::drawMarker(int, int, bool) { drawblack(); }
+void MatchWindow::drawMarker(int, int, bool) {
+    drawblack();
+}
 
 // --- drawing -----------------------------------------------------------------------------
 
@@ -291,13 +301,17 @@ void MatchWindow::Redraw() {
     flush({0, 0, last + 1, last + 1});
 }
 
-void MatchWindow::drawred() { drawDisc(theme_.firstColour); }
+void MatchWindow::drawred() {
+    drawDisc(theme_.firstColour);
+}
 
-void MatchWindow::drawyel() { drawDisc(theme_.secondColour); }
+void MatchWindow::drawyel() {
+    drawDisc(theme_.secondColour);
+}
 
 void MatchWindow::drawblack() {
-    const QColor colour = (game.markerCountdown > 0 ? theme_.markerColour : theme_.backgroundColour)
-                              .resolve();
+    const QColor colour =
+        (game.markerCountdown > 0 ? theme_.markerColour : theme_.backgroundColour).resolve();
     canvas_.setPenColour(colour);
     canvas_.setBrushColour(colour);
     const QRect box = discBox();

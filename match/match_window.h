@@ -13,7 +13,7 @@ namespace reversi {
 // A match window: the board, two clocks, the counts and the result, played with the mouse.
 // This class is the two-player window; the versus-computer window builds on it.
 class MatchWindow : public ModalWindow, protected GameView {
-public:
+  public:
     explicit MatchWindow(const Theme& theme, QWidget* parent = nullptr);
 
     // The least time one of the 961 steps of a growing disc takes; 0 draws without pausing.
@@ -54,7 +54,7 @@ public:
     QString handoffText;
     bool instantDraw = false;
 
-protected:
+  protected:
     // Steps of a new game that both window kinds take.
     void growStartingDiscs();
     void readHandoffIfFirstStart();
@@ -82,7 +82,7 @@ protected:
 
     QFont fontOfHeight(int pixels) const;
 
-private:
+  private:
     void FormCreate();
     QPushButton* makeButton(const QString& caption, QRect geometry);
     OpaqueLabel* makeLabel(QPoint position, int fontPixels, Colour fontColour, Colour background);

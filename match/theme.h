@@ -36,7 +36,7 @@ enum class VerdictLabelAtStart { hide, keep, show };
 // Everything that differs between the six match windows: the colour theme plus the few
 // per-window details of its two window kinds.
 struct Theme {
-    int number;              // 1 to 3
+    int number;  // 1 to 3
     MatchKind kind;
     const char* objectName;  // the window's name: TForm2 ... TForm4, TForm7 ... TForm9
 

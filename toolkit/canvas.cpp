@@ -23,7 +23,9 @@ void Canvas::ensureSize(QSize size, QColor background) {
     image_ = std::move(grown);
 }
 
-void Canvas::fill(QColor colour) { image_.fill(colour); }
+void Canvas::fill(QColor colour) {
+    image_.fill(colour);
+}
 
 void Canvas::put(int x, int y, QRgb colour) {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
@@ -36,31 +38,32 @@ QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
     const int width = right - left, height = bottom - top;
     if (width <= 0 || height <= 0) return {};  // an empty box covers no pixel centre
 
-    // For each row, the span of pixel centres inside the ellipse.
+    // For each row, the span of pixel centres inside the ellipse (first > last when none).
     const double rx = width / 2.0, ry = height / 2.0;
     const double cx = left + rx, cy = top + ry;
-    std::vector<std::pair<int, int>> spans(static_cast<std::size_t>(height), {0, -1});
+    spans_.assign(static_cast<std::size_t>(height) + 2, {0, -1});  // a blank row each side
     for (int row = 0; row < height; ++row) {
         const double dy = (top + row + 0.5 - cy) / ry;
         const double reach = 1.0 - dy * dy;
         if (reach < 0) continue;
         const double half = rx * std::sqrt(reach);
         // Pixel x is inside when |x + 0.5 - cx| <= half.
-        const int first = static_cast<int>(std::ceil(cx - half - 0.5));
-        const int last = static_cast<int>(std::floor(cx + half - 0.5));
-        if (first <= last) spans[static_cast<std::size_t>(row)] = {first, last};
+        spans_[static_cast<std::size_t>(row) + 1] = {static_cast<int>(std::ceil(cx - half - 0.5)),
+                                                     static_cast<int>(std::floor(cx + half - 0.5))};
     }
-    const auto inside = [&](int x, int row) {
-        if (row < 0 || row >= height) return false;
-        const auto [first, last] = spans[static_cast<std::size_t>(row)];
-        return x >= first && x <= last;
-    };
     for (int row = 0; row < height; ++row) {
-        const auto [first, last] = spans[static_cast<std::size_t>(row)];
-        for (int x = first; x <= last; ++x) {
+        const int y = top + row;
+        if (y < 0 || y >= image_.height()) continue;
+        const auto [first, last] = spans_[static_cast<std::size_t>(row) + 1];
+        const auto [firstAbove, lastAbove] = spans_[static_cast<std::size_t>(row)];
+        const auto [firstBelow, lastBelow] = spans_[static_cast<std::size_t>(row) + 2];
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        const int from = std::max(first, 0), to = std::min(last, image_.width() - 1);
+        for (int x = from; x <= to; ++x) {
             // The outline: pixels of the shape with a neighbour outside it.
-            const bool edge = x == first || x == last || !inside(x, row - 1) || !inside(x, row + 1);
-            put(x, top + row, edge ? pen_ : brush_);
+            const bool edge = x == first || x == last || x < firstAbove || x > lastAbove ||
+                              x < firstBelow || x > lastBelow;
+            line[x] = edge ? pen_ : brush_;
         }
     }
     return {left, top, width, height};

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <utility>
+#include <vector>
 
 namespace reversi {
 
@@ -12,7 +14,7 @@ namespace reversi {
 // pixels whose centres lie inside the ellipse inscribed in its bounding box, whose right and
 // bottom edges are excluded; a line leaves out its end point.
 class Canvas {
-public:
+  public:
     explicit Canvas(QSize size, QColor background);
 
     const QImage& image() const { return image_; }
@@ -34,10 +36,11 @@ public:
     // A horizontal or vertical line in the pen colour from the pen position to (x, y).
     QRect lineTo(int x, int y);
 
-private:
+  private:
     void put(int x, int y, QRgb colour);
 
     QImage image_;
+    std::vector<std::pair<int, int>> spans_;  // reused by every ellipse
     QRgb pen_ = qRgb(0, 0, 0);
     QRgb brush_ = qRgb(255, 255, 255);
     QPoint penPosition_;

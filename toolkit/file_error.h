@@ -8,7 +8,7 @@ namespace reversi {
 // A failed file step (open, read, write, close). Raised by the operation that failed and
 // caught at the boundary of the event handler that ran it, where it is shown to the player.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

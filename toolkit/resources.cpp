@@ -18,7 +18,8 @@ QString findEntry(const QString& dir, const QString& name) {
 }
 
 [[noreturn]] void missing(const QString& type, const QString& name) {
-    throw FileError(QStringLiteral("Resource %1 of type %2 not found").arg(name, type).toStdString());
+    throw FileError(
+        QStringLiteral("Resource %1 of type %2 not found").arg(name, type).toStdString());
 }
 
 }  // namespace

@@ -49,9 +49,15 @@ void ModalWindow::showModal() {
     if (!shownBefore_) {
         shownBefore_ = true;
         switch (firstShowing_) {
-            case FirstShowing::normal: show(); break;
-            case FirstShowing::maximised: showMaximized(); break;
-            case FirstShowing::minimised: showMinimized(); break;
+            case FirstShowing::normal:
+                show();
+                break;
+            case FirstShowing::maximised:
+                showMaximized();
+                break;
+            case FirstShowing::minimised:
+                showMinimized();
+                break;
         }
     } else {
         show();

@@ -10,7 +10,7 @@ namespace reversi {
 
 // A label with its own background that sizes itself to its text.
 class OpaqueLabel : public QLabel {
-public:
+  public:
     OpaqueLabel(const QString& text, QWidget* parent);
 
     void setCaption(const QString& text);
@@ -22,7 +22,7 @@ public:
 
 // A timer whose enabling starts a new full interval; enabling a running timer changes nothing.
 class PeriodicTimer : public QTimer {
-public:
+  public:
     PeriodicTimer(int intervalMs, QObject* parent);
 
     void setEnabled(bool enabled);
@@ -36,15 +36,15 @@ enum class FirstShowing { normal, maximised, minimised };
 // is closed. Closing only hides it, so its controls and state survive until the next showing,
 // which keeps the window state (normal, maximised, minimised) it was closed in.
 class ModalWindow : public QWidget {
-public:
+  public:
     explicit ModalWindow(FirstShowing firstShowing, QWidget* parent = nullptr);
 
     void showModal();
 
-protected:
+  protected:
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     FirstShowing firstShowing_;
     bool shownBefore_ = false;
     QPointer<QEventLoop> modalLoop_;

@@ -70,7 +70,7 @@ TEST(Geometry, ClicksMapToCellsByTruncationTowardZero) {
     EXPECT_FALSE(at(690, 300));  // column 8
     EXPECT_FALSE(at(300, 690));
     EXPECT_EQ(at(-29, 300), (CellPos{0, 3}));  // -79 / 80 truncates to 0
-    EXPECT_FALSE(at(-30, 300));                 // -80 / 80 is -1
+    EXPECT_FALSE(at(-30, 300));                // -80 / 80 is -1
 }
 
 // Leaf counts of the whole game tree from the start position: a check of the capture rule,

@@ -6,11 +6,13 @@
 namespace reversi {
 namespace {
 
-using ::testing::ElementsAre;
 using test_support::RecordingView;
 using test_support::TestGame;
+using ::testing::ElementsAre;
 
-const std::string emptyRows(int n) { return std::string(8 * n, '.'); }
+const std::string emptyRows(int n) {
+    return std::string(8 * n, '.');
+}
 
 TEST(HandOver, TheMoverMovesAgainWhenTheOpponentMustPass) {
     TestGame t;
@@ -84,7 +86,8 @@ TEST(Clocks, AClockAtZeroLosesWhateverTheCountsAndFreezesTheLabels) {
     EXPECT_EQ(t.view.lbl3, "Yellow");
     EXPECT_EQ(t.view.lbl4, "lose!");
     EXPECT_FALSE(t.game.gameRunning);
-    for (int i = 0; i < 3; ++i) t.game.tick();
+    for (int i = 0; i < 3; ++i)
+        t.game.tick();
     EXPECT_EQ(t.game.secondClock, 0);
     EXPECT_EQ(t.view.lbl3, "Yellow");
     EXPECT_EQ(t.view.lbl4, "lose!");

@@ -13,7 +13,9 @@ namespace {
 using test_support::RecordingView;
 using test_support::TestGame;
 
-bool onBoard(int x, int y) { return x >= 0 && x < 8 && y >= 0 && y < 8; }
+bool onBoard(int x, int y) {
+    return x >= 0 && x < 8 && y >= 0 && y < 8;
+}
 
 // Plays `me` at (x, y) on a copy with plain bounds tests; returns the flips made.
 int simpleMove(Board& board, int x, int y, Cell me, Cell other) {
@@ -28,7 +30,8 @@ int simpleMove(Board& board, int x, int y, Cell me, Cell other) {
                 ++n;
             }
             if (n == 0 || !onBoard(i, j) || board.at(i, j) != me) continue;
-            for (int k = 1; k <= n; ++k) board.set(x + k * dx, y + k * dy, me);
+            for (int k = 1; k <= n; ++k)
+                board.set(x + k * dx, y + k * dy, me);
             flipped += n;
         }
     }
@@ -88,7 +91,8 @@ TEST(RandomGames, AgreeWithASimpleStatementOfTheRules) {
                     t.clickCell(x, y);
                     EXPECT_EQ(game.mainBoard, before);
                     EXPECT_EQ(game.markerCountdown, 2);
-                    for (int i = 0; i < 3; ++i) game.tick();
+                    for (int i = 0; i < 3; ++i)
+                        game.tick();
                     if (!game.gameRunning) break;  // the clock may not run out at 300
                 }
             }

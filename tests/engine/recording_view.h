@@ -9,7 +9,7 @@ namespace reversi::test_support {
 
 // Records what the rules show and draw, in order, as short lines.
 class RecordingView : public GameView {
-public:
+  public:
     std::vector<std::string> events;
     std::string lbl1, lbl2, lbl3, lbl4, lbl5;
 
@@ -22,8 +22,12 @@ public:
         lbl5 = text;
         events.push_back("verdict " + lbl5);
     }
-    void drawPlacedDisc(int x, int y, Cell side) override { events.push_back(disc("placed", x, y, side)); }
-    void drawGrowingDisc(int x, int y, Cell side) override { events.push_back(disc("grow", x, y, side)); }
+    void drawPlacedDisc(int x, int y, Cell side) override {
+        events.push_back(disc("placed", x, y, side));
+    }
+    void drawGrowingDisc(int x, int y, Cell side) override {
+        events.push_back(disc("grow", x, y, side));
+    }
     void drawMarker(int x, int y, bool shown) override {
         events.push_back(disc(shown ? "marker" : "erase", x, y, 0));
     }
@@ -48,7 +52,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static std::string disc(const char* what, int x, int y, Cell side) {
         // Report the cell rather than the pixel: the disc origin of column c is 80c + 60.
         std::string s = std::string(what) + " " + std::to_string((x - 60) / 80) + "," +

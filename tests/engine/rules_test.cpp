@@ -7,10 +7,10 @@
 namespace reversi {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::UnorderedElementsAreArray;
 using test_support::RecordingView;
 using test_support::TestGame;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAreArray;
 
 std::vector<CellPos> acceptedCells(TestGame& t) {
     std::vector<CellPos> cells;
@@ -30,7 +30,8 @@ std::vector<CellPos> acceptedCells(TestGame& t) {
 
 TEST(MoveTest, OpeningMovesOfBothSides) {
     TestGame t;
-    EXPECT_THAT(acceptedCells(t), UnorderedElementsAreArray<CellPos>({{4, 2}, {2, 4}, {5, 3}, {3, 5}}));
+    EXPECT_THAT(acceptedCells(t),
+                UnorderedElementsAreArray<CellPos>({{4, 2}, {2, 4}, {5, 3}, {3, 5}}));
     t.clickCell(4, 2);
     EXPECT_EQ(t.game.mainBoard.at(4, 3), CellCode::first);
     EXPECT_EQ(t.game.sideToMove, CellCode::second);

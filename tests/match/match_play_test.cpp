@@ -1,0 +1,135 @@
+// Whole games, results and a long run of random events on the two-player windows.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "match_test_support.h"
+
+namespace reversi {
+namespace {
+
+using Play = test_support::MatchTest;
+
+TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
+    MatchWindow& w = window(3);
+    start(w);
+    w.game.mainBoard = *boardFromText(std::string(32, 'O') + std::string(24, 'X') + "XXXXXXO.");
+    w.Redraw();
+    clickCell(w, 7, 7);
+    EXPECT_EQ(w.lbl3->text(), "No one");
+    EXPECT_EQ(w.lbl4->text(), "lose!");
+    EXPECT_EQ(w.lbl5->text(), "Draw!");
+    EXPECT_FALSE(w.lbl5->isHidden());
+    EXPECT_EQ(w.lbl3->background(), QColor(Qt::magenta));
+    EXPECT_EQ(w.lbl4->background(), QColor(Qt::magenta));
+    // Frozen: ticks keep the result, clicks do nothing.
+    w.Timer1Timer();
+    w.Timer1Timer();
+    EXPECT_EQ(w.lbl3->text(), "No one");
+    EXPECT_EQ(w.lbl1->text(), "32");
+    EXPECT_EQ(w.game.markerCountdown, Game::gameOver);
+}
+
+TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
+    MatchWindow& w = window(1);
+    start(w, "1\r\n");
+    w.Timer1Timer();
+    EXPECT_EQ(w.lbl3->text(), "1");
+    w.Timer1Timer();
+    EXPECT_EQ(w.lbl3->text(), "Red");
+    EXPECT_EQ(w.lbl4->text(), "lose!");
+    EXPECT_EQ(w.lbl1->text(), "2");
+    w.Timer1Timer();
+    EXPECT_EQ(w.lbl3->text(), "Red");
+    // "Redraw" sets the finished game running again; the clock only ever ends it at zero.
+    w.btn4->click();
+    w.Timer1Timer();
+    EXPECT_EQ(w.lbl3->text(), "-1");
+    EXPECT_TRUE(w.game.gameRunning);
+}
+
+TEST_F(Play, TakingTheLastDiscWinsAtOnce) {
+    MatchWindow& w = window(2);
+    start(w);
+    w.game.mainBoard = *boardFromText(".OX....." + std::string(56, '.'));
+    w.Redraw();
+    clickCell(w, 0, 0);
+    EXPECT_EQ(w.lbl3->text(), "Black");
+    EXPECT_EQ(w.lbl4->text(), "lose!");
+    EXPECT_FALSE(w.game.gameRunning);
+}
+
+TEST_F(Play, WholeGamesByClicksEndByTheRules) {
+    std::mt19937 random(42);
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        start(w);
+        int moves = 0;
+        while (w.game.gameRunning) {
+            const auto legal = legalMoves(w);
+            ASSERT_FALSE(legal.empty());
+            const CellPos move = legal[random() % legal.size()];
+            clickCell(w, move.x, move.y);
+            ASSERT_NE(w.game.mainBoard.at(move.x, move.y), CellCode::empty);
+            ASSERT_LE(++moves, 60);
+            w.Timer1Timer();
+        }
+        const int first = w.game.firstCount, second = w.game.secondCount;
+        const char* expected = first < second   ? w.theme().firstName
+                               : first > second ? w.theme().secondName
+                                                : "No one";
+        EXPECT_EQ(w.lbl3->text(), expected);
+        EXPECT_EQ(w.lbl4->text(), "lose!");
+        EXPECT_EQ(w.lbl1->text(), QString::number(w.game.mainBoard.count(CellCode::first)));
+    }
+}
+
+// Random clicks anywhere with any button, ticks, "Exit", "Redraw" and "Clear", checking the
+// game's invariants after every event.
+TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
+    for (int theme = 1; theme <= 3; ++theme) {
+        std::mt19937 random(1000 + theme);
+        MatchWindow& w = window(theme);
+        start(w);
+        for (int event = 0; event < 1500; ++event) {
+            const unsigned pick = random() % 100;
+            if (pick < 60) {
+                w.FormMouseDown(static_cast<int>(random() % 976), static_cast<int>(random() % 700));
+            } else if (pick < 75) {
+                const auto legal = legalMoves(w);
+                if (!legal.empty()) {
+                    const CellPos move = legal[random() % legal.size()];
+                    clickCell(w, move.x, move.y);
+                }
+            } else if (pick < 93) {
+                w.Timer1Timer();
+            } else if (pick < 96) {
+                w.btn1->click();
+            } else if (pick < 98) {
+                w.btn4->click();
+            } else {
+                w.btn2->click();
+            }
+            const Game& g = w.game;
+            ASSERT_TRUE(g.mainBoard.borderIsEmpty());
+            for (int x = 0; x < 8; ++x) {
+                for (int y = 0; y < 8; ++y) {
+                    const Cell c = g.mainBoard.at(x, y);
+                    ASSERT_TRUE(c == 0 || c == 3 || c == 7);
+                }
+            }
+            ASSERT_TRUE((g.sideToMove == 3 && g.sideWaiting == 7) ||
+                        (g.sideToMove == 7 && g.sideWaiting == 3));
+            ASSERT_TRUE(g.markerCountdown == Game::gameOver ||
+                        (g.markerCountdown >= -1 && g.markerCountdown <= 2));
+            ASSERT_LE(g.firstCount + g.secondCount, 64);
+            Board refreshed = g.trialBoard;
+            refreshed.refreshFrom(g.mainBoard);
+            ASSERT_EQ(refreshed, g.mainBoard);
+        }
+        EXPECT_TRUE(errors.isEmpty());
+    }
+}
+
+}  // namespace
+}  // namespace reversi

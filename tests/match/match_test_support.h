@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QTest>
+#include <memory>
+
+#include "match_window.h"
+#include "rules.h"
+#include "widget_test_support.h"
+
+namespace reversi::test_support {
+
+// A match window of each kind and theme, drawn without pauses, in a fresh directory.
+class MatchTest : public WidgetTest {
+  protected:
+    MatchWindow& window(int themeNumber) {
+        auto& slot = windows_[themeNumber - 1];
+        if (!slot) {
+            slot = std::make_unique<MatchWindow>(themeFor(MatchKind::twoPlayer, themeNumber));
+            slot->setGrowStep(std::chrono::nanoseconds(0));
+        }
+        return *slot;
+    }
+
+    // Writes the hand-off file and presses "Play!".
+    static void start(MatchWindow& w, const QByteArray& handoff = "300\r\n") {
+        writeFile("0.db", handoff);
+        w.btn2->click();
+    }
+
+    static QPoint centreOf(int x, int y) {
+        return {geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30};
+    }
+    static void clickCell(MatchWindow& w, int x, int y) {
+        const QPoint p = centreOf(x, y);
+        w.FormMouseDown(p.x(), p.y());
+    }
+    // A pixel inside the disc of a cell, off its centre dot.
+    static QColor discColour(const MatchWindow& w, int x, int y) {
+        const QPoint p = centreOf(x, y);
+        return w.canvas().pixel(p.x() + 15, p.y());
+    }
+    static QColor dotColour(const MatchWindow& w, int x, int y) {
+        const QPoint p = centreOf(x, y);
+        return w.canvas().pixel(p.x(), p.y());
+    }
+
+    // The legal moves of the side to move.
+    static std::vector<CellPos> legalMoves(const MatchWindow& w) {
+        std::vector<CellPos> moves;
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                if (w.game.mainBoard.at(x, y) == CellCode::empty &&
+                    captureTotal(w.game.mainBoard, x, y, w.game.sideToMove, w.game.sideWaiting) >
+                        0) {
+                    moves.push_back({x, y});
+                }
+            }
+        }
+        return moves;
+    }
+
+    static QColor colourOf(const Colour& c) { return c.resolve(); }
+
+  private:
+    std::unique_ptr<MatchWindow> windows_[3];
+};
+
+}  // namespace reversi::test_support

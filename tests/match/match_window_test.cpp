@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "match_test_support.h"
+
+namespace reversi {
+namespace {
+
+using Window = test_support::MatchTest;
+
+TEST_F(Window, IsCreatedHiddenWithItsLayoutAndANewBoard) {
+    const char* names[] = {"TForm2", "TForm3", "TForm4"};
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        EXPECT_EQ(w.objectName(), names[theme - 1]);
+        EXPECT_EQ(w.windowTitle(), "Play!");
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(w.btn1->geometry(), QRect(856, 80, 81, 25));
+        EXPECT_EQ(w.btn2->geometry(), QRect(856, 104, 81, 25));
+        EXPECT_EQ(w.btn4->geometry(), QRect(856, 128, 81, 25));
+        EXPECT_EQ(w.btn2->text(), "Play!");
+        EXPECT_EQ(w.btn1->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_TRUE(w.btn3->isHidden());
+        for (QWidget* hidden : {static_cast<QWidget*>(w.lbl1), static_cast<QWidget*>(w.lbl5),
+                                static_cast<QWidget*>(w.btn4)}) {
+            EXPECT_TRUE(hidden->isHidden());
+        }
+        EXPECT_EQ(w.lbl5->y(), theme == 1 ? 280 : 272);
+        EXPECT_EQ(w.lbl1->text(), "2");
+        EXPECT_EQ(w.lbl2->text(), "2");
+        EXPECT_TRUE(w.Timer1->isActive());
+        EXPECT_EQ(w.Timer1->interval(), 1000);
+        EXPECT_EQ(w.game.markerCountdown, -1);
+        EXPECT_EQ(w.game.sideToMove, 0);
+        EXPECT_FALSE(w.game.gameRunning);
+        EXPECT_EQ(w.canvas().pixel(5, 5), colourOf(w.theme().backgroundColour));
+        EXPECT_EQ(w.width(), 976);
+        EXPECT_GE(w.height(), 700);
+    }
+}
+
+TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        start(w);
+        EXPECT_FALSE(QFile::exists("0.db"));
+        EXPECT_TRUE(w.game.gameRunning);
+        EXPECT_EQ(w.game.firstClock, 301);
+        EXPECT_EQ(w.game.secondClock, 300);
+        EXPECT_EQ(w.btn2->text(), "Clear");
+        EXPECT_FALSE(w.lbl1->isHidden());
+        EXPECT_FALSE(w.lbl4->isHidden());
+        EXPECT_FALSE(w.btn4->isHidden());
+        EXPECT_EQ(w.lbl5->isHidden(), theme != 3);  // the verdict shows in theme 3 only
+        EXPECT_EQ(w.lbl1->background(), colourOf(w.theme().firstColour));
+        EXPECT_EQ(w.lbl3->background(), colourOf(w.theme().firstColour));
+        EXPECT_EQ(w.lbl2->background(), colourOf(w.theme().secondColour));
+        EXPECT_EQ(w.lbl4->background(), colourOf(w.theme().secondColour));
+        if (theme == 2) {
+            EXPECT_EQ(w.lbl5->background(), QColor(Qt::black));
+        }
+        w.Timer1Timer();
+        EXPECT_EQ(w.lbl3->text(), "300");
+        EXPECT_EQ(w.lbl4->text(), "300");
+        // Every later start keeps the countdown read the first time; no file is needed.
+        clickCell(w, 4, 2);
+        w.btn2->click();
+        EXPECT_TRUE(errors.isEmpty());
+        EXPECT_EQ(w.game.firstClock, 301);
+        EXPECT_EQ(w.game.mainBoard.at(4, 2), CellCode::empty);
+    }
+}
+
+TEST_F(Window, AMissingHandoffFileIsReportedAndTheNextPressTriesAgain) {
+    MatchWindow& w = window(1);
+    w.btn2->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("0.db"));
+    EXPECT_EQ(w.btn2->text(), "Play!");
+    EXPECT_TRUE(w.lbl1->isHidden());
+    EXPECT_FALSE(w.handoffRead);
+    start(w);
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(w.game.secondClock, 300);
+}
+
+TEST_F(Window, TheHandoffLineIsReadAsALeadingWholeNumber) {
+    struct Case {
+        QByteArray content;
+        std::optional<int> countdown;
+    };
+    const Case cases[] = {{"300\r\n", 300},
+                          {"  -12abc\r\n", -12},
+                          {"", 0},
+                          {"+45", 45},
+                          {"abc", 0},
+                          {"2147483646", 2147483646},
+                          {"2147483647", {}},
+                          {"99999999999999999999", {}}};
+    for (const Case& c : cases) {
+        MatchWindow w(themeFor(MatchKind::twoPlayer, 1));
+        w.setGrowStep(std::chrono::nanoseconds(0));
+        errors.clear();
+        start(w, c.content);
+        if (c.countdown) {
+            EXPECT_TRUE(errors.isEmpty()) << c.content.constData();
+            EXPECT_EQ(w.game.secondClock, *c.countdown) << c.content.constData();
+        } else {
+            EXPECT_EQ(errors.size(), 1) << c.content.constData();
+            EXPECT_EQ(w.game.secondClock, 0);
+        }
+    }
+}
+
+TEST_F(Window, TheBoardIsDrawnInTheThemesColours) {
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        start(w);
+        const QColor grid = colourOf(w.theme().gridColour);
+        const QColor background = colourOf(w.theme().backgroundColour);
+        for (int line = 50; line <= 690; line += 80) {
+            for (int along : {50, 377, 690}) {
+                EXPECT_EQ(w.canvas().pixel(line, along), grid) << line << "," << along;
+                EXPECT_EQ(w.canvas().pixel(along, line), grid) << along << "," << line;
+            }
+        }
+        EXPECT_EQ(w.canvas().pixel(49, 300), background);
+        EXPECT_EQ(w.canvas().pixel(691, 300), background);
+        EXPECT_EQ(discColour(w, 3, 3), colourOf(w.theme().firstColour));
+        EXPECT_EQ(discColour(w, 4, 3), colourOf(w.theme().secondColour));
+        EXPECT_EQ(dotColour(w, 3, 3), background);
+        EXPECT_EQ(dotColour(w, 4, 4), background);
+        EXPECT_EQ(discColour(w, 0, 0), background);
+    }
+}
+
+TEST_F(Window, ARejectedClickShowsTheMarkerUntilTheSecondTick) {
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        start(w);
+        clickCell(w, 0, 0);
+        const QColor marker = colourOf(w.theme().markerColour);
+        const QColor background = colourOf(w.theme().backgroundColour);
+        EXPECT_EQ(discColour(w, 0, 0), marker);
+        EXPECT_EQ(dotColour(w, 0, 0), marker);  // the marker has no centre dot
+        w.Timer1Timer();
+        EXPECT_EQ(dotColour(w, 0, 0), marker);
+        w.Timer1Timer();
+        EXPECT_EQ(dotColour(w, 0, 0), background);
+        EXPECT_EQ(discColour(w, 0, 0), background);
+        EXPECT_EQ(w.canvas().pixel(50, 90), colourOf(w.theme().gridColour));
+        EXPECT_EQ(w.canvas().pixel(130, 90), colourOf(w.theme().gridColour));
+        clickCell(w, 4, 2);  // still ignored on the counter's last step
+        EXPECT_EQ(w.game.mainBoard.at(4, 2), CellCode::empty);
+        w.Timer1Timer();
+        clickCell(w, 4, 2);
+        EXPECT_EQ(w.game.mainBoard.at(4, 2), CellCode::first);
+    }
+}
+
+TEST_F(Window, EveryMouseButtonPlaysAndTheFlipsAreDrawn) {
+    MatchWindow& w = window(2);
+    start(w);
+    w.show();
+    QTest::mouseClick(&w, Qt::RightButton, {}, centreOf(4, 2));
+    EXPECT_EQ(w.game.mainBoard.at(4, 3), CellCode::first);
+    EXPECT_EQ(discColour(w, 4, 3), QColor(Qt::white));
+    EXPECT_EQ(discColour(w, 4, 2), QColor(Qt::white));
+    EXPECT_EQ(dotColour(w, 4, 2), QColor(Qt::blue));
+    QTest::mouseClick(&w, Qt::MiddleButton, {}, centreOf(3, 2));
+    EXPECT_EQ(discColour(w, 3, 3), QColor(Qt::black));
+    QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(2, 2));
+    EXPECT_EQ(w.game.mainBoard.at(3, 3), CellCode::first);
+    EXPECT_EQ(w.lbl1->text(), "6");
+    EXPECT_EQ(w.lbl2->text(), "1");
+    // Off the grid and on occupied cells nothing happens.
+    QTest::mouseClick(&w, Qt::LeftButton, {}, {700, 300});
+    QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));
+    EXPECT_EQ(w.game.markerCountdown, -1);
+    w.close();
+}
+
+TEST_F(Window, BeforeTheFirstStartEmptyCellsShowTheMarkerAndTheCentreDoesNothing) {
+    MatchWindow& w = window(1);
+    clickCell(w, 3, 3);
+    EXPECT_EQ(w.game.markerCountdown, -1);
+    clickCell(w, 4, 2);
+    EXPECT_EQ(w.game.markerCountdown, 2);
+    EXPECT_EQ(discColour(w, 4, 2), QColor(Qt::black));
+}
+
+TEST_F(Window, ExitPausesAndRedrawResumes) {
+    MatchWindow& w = window(1);
+    start(w);
+    w.show();
+    clickCell(w, 4, 2);
+    w.btn1->click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.game.gameRunning);
+    const int clock = w.game.secondClock;
+    w.Timer1Timer();
+    EXPECT_EQ(w.game.secondClock, clock);
+    EXPECT_EQ(w.lbl4->text(), QString::number(clock));
+    // Paused, clicks still play.
+    clickCell(w, 5, 4);
+    EXPECT_EQ(w.game.mainBoard.at(5, 4), CellCode::second);
+    // The picture survives closing; "Redraw" repaints it and sets the clocks going.
+    EXPECT_EQ(discColour(w, 5, 4), QColor(Qt::yellow));
+    QDir().mkdir("data");
+    writeFile("data/0.db", "x");
+    w.btn4->click();
+    EXPECT_FALSE(QFile::exists("data/0.db"));
+    EXPECT_TRUE(w.game.gameRunning);
+    w.Timer1Timer();
+    EXPECT_EQ(w.game.firstClock, 300);
+}
+
+TEST_F(Window, RedrawRebuildsAFinishedPositionAtOnce) {
+    MatchWindow& w = window(3);
+    start(w);
+    const auto text = std::string(20, 'X') + std::string(20, 'O') + std::string(24, '.');
+    w.game.mainBoard = *boardFromText(text);
+    clickCell(w, 0, 0);  // leave a marker behind
+    w.Redraw();
+    EXPECT_EQ(w.game.markerCountdown, -1);
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            const Cell code = w.game.mainBoard.at(x, y);
+            const QColor expected = code == CellCode::first    ? QColor(Qt::green)
+                                    : code == CellCode::second ? QColor(Qt::yellow)
+                                                               : QColor(Qt::magenta);
+            EXPECT_EQ(discColour(w, x, y), expected) << x << "," << y;
+            EXPECT_EQ(dotColour(w, x, y), QColor(Qt::magenta));
+        }
+    }
+}
+
+TEST_F(Window, TheHiddenDumpWritesTheBoardRowByRow) {
+    MatchWindow& w = window(1);
+    start(w);
+    clickCell(w, 4, 2);
+    w.btn3Click();
+    const QByteArray empty = " 0 0 0 0 0 0 0 0\r\n";
+    EXPECT_EQ(readFile("otladka.txt"), empty + empty + " 0 0 0 0 3 0 0 0\r\n" +
+                                           " 0 0 0 3 3 0 0 0\r\n" + " 0 0 0 7 3 0 0 0\r\n" + empty +
+                                           empty + empty);
+    EXPECT_TRUE(w.game.canMove);
+    // Unwritable: the error is shown, the game goes on.
+    QFile::remove("otladka.txt");
+    QDir().mkdir("otladka.txt");
+    w.btn3->click();
+    EXPECT_EQ(errors.size(), 1);
+}
+
+}  // namespace
+}  // namespace reversi

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "error_display.h"
+
+namespace reversi::test_support {
+
+// Runs each test in a fresh working directory and records the errors shown to the player.
+class WidgetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(directory_.isValid());
+        previousDirectory_ = QDir::currentPath();
+        QDir::setCurrent(directory_.path());
+        previousPresenter_ = setErrorPresenter([this](const QString& text) { errors << text; });
+    }
+    void TearDown() override {
+        setErrorPresenter(previousPresenter_);
+        QDir::setCurrent(previousDirectory_);
+    }
+
+    static void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    static QByteArray readFile(const QString& name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString path() const { return directory_.path(); }
+
+    QStringList errors;
+
+  private:
+    QTemporaryDir directory_;
+    QString previousDirectory_;
+    ErrorPresenter previousPresenter_;
+};
+
+}  // namespace reversi::test_support

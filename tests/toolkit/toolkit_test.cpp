@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "error_display.h"
+#include "file_error.h"
+#include "resources.h"
+#include "widget_test_support.h"
+#include "widgets.h"
+
+namespace reversi {
+namespace {
+
+using Toolkit = test_support::WidgetTest;
+
+TEST_F(Toolkit, ResourcesAreFoundIgnoringTheCaseOfTypeAndName) {
+    EXPECT_EQ(findResource("rcdata", "Sample.BIN"), ":/RCDATA/sample.bin");
+    EXPECT_EQ(resourceBytes("RcData", "SAMPLE.bin"), QByteArray("sample bytes"));
+    EXPECT_TRUE(findResource("rcdata", "other").isEmpty());
+    EXPECT_TRUE(findResource("nosuchtype", "sample.bin").isEmpty());
+    EXPECT_THROW(resourceBytes("rcdata", "other"), FileError);
+    EXPECT_THROW(resourceImage("rcdata", "sample.bin"), FileError);  // not an image
+}
+
+TEST_F(Toolkit, SavingAResourceReplacesTheFileOrFailsWithoutLeavingOne) {
+    writeFile("copy.bin", "a much longer earlier content");
+    saveResource("rcdata", "sample.bin", "copy.bin");
+    EXPECT_EQ(readFile("copy.bin"), QByteArray("sample bytes"));
+    EXPECT_THROW(saveResource("rcdata", "sample.bin", "no/such/dir/copy.bin"), FileError);
+    EXPECT_THROW(saveResource("rcdata", "missing", "other.bin"), FileError);
+    EXPECT_FALSE(QFile::exists("other.bin"));
+}
+
+TEST_F(Toolkit, AnErrorOutOfAHandlerIsShownAndEndsOnlyThatHandler) {
+    bool after = false;
+    runHandler([&] {
+        throw FileError("Cannot write \"0.db\"");
+        after = true;
+    });
+    runHandler([&] { after = true; });
+    EXPECT_EQ(errors, QStringList{"Cannot write \"0.db\""});
+    EXPECT_TRUE(after);
+}
+
+TEST_F(Toolkit, LabelsAreOpaqueAndFitTheirText) {
+    QWidget parent;
+    OpaqueLabel label("1", &parent);
+    const int narrow = label.width();
+    label.setCaption("12345678");
+    EXPECT_GT(label.width(), narrow);
+    label.setBackground(Qt::red);
+    label.setFontColour(Qt::white);
+    EXPECT_TRUE(label.autoFillBackground());
+    EXPECT_EQ(label.background(), QColor(Qt::red));
+    EXPECT_EQ(label.fontColour(), QColor(Qt::white));
+}
+
+TEST_F(Toolkit, EnablingATimerTwiceDoesNotRestartIt) {
+    PeriodicTimer timer(1000, nullptr);
+    EXPECT_FALSE(timer.isEnabled());
+    timer.setEnabled(true);
+    EXPECT_TRUE(timer.isEnabled());
+    const int id = timer.timerId();
+    timer.setEnabled(true);
+    EXPECT_EQ(timer.timerId(), id);
+    timer.setEnabled(false);
+    EXPECT_FALSE(timer.isEnabled());
+}
+
+TEST_F(Toolkit, AModalWindowBlocksUntilClosedAndKeepsItsState) {
+    ModalWindow window(FirstShowing::maximised);
+    auto* child = new OpaqueLabel("kept", &window);
+    bool sawMaximised = false;
+    QTimer::singleShot(0, &window, [&] {
+        sawMaximised = window.isVisible() && window.isMaximized();
+        child->setCaption("changed");
+        window.close();
+    });
+    window.showModal();  // returns when the window closes
+    EXPECT_TRUE(sawMaximised);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(child->text(), "changed");
+
+    // The next showing keeps the state it was closed in.
+    bool sawNormal = false;
+    QTimer::singleShot(0, &window, [&] {
+        window.showNormal();
+        sawNormal = !window.isMaximized();
+        window.close();
+    });
+    window.showModal();
+    QTimer::singleShot(0, &window, [&] {
+        sawNormal = sawNormal && !window.isMaximized() && window.isVisible();
+        window.close();
+    });
+    window.showModal();
+    EXPECT_TRUE(sawNormal);
+}
+
+}  // namespace
+}  // namespace reversi
