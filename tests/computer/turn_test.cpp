@@ -1,0 +1,132 @@
+// The computer's turn on a game: what it places, when it passes, and whole games.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "computer_test_support.h"
+#include "rules.h"
+
+namespace reversi {
+namespace {
+
+using test_support::ComputerGame;
+using test_support::position;
+using ::testing::Contains;
+
+// The cells where `side` captures, by the engine's rules (tested on their own).
+std::vector<CellPos> legalMoves(const Board& board, Cell side) {
+    std::vector<CellPos> moves;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            if (board.at(x, y) == CellCode::empty &&
+                captureTotal(board, x, y, side, opponentOf(side)) > 0) {
+                moves.push_back({x, y});
+            }
+        }
+    }
+    return moves;
+}
+
+// `board` after `side` plays at `cell`.
+Board afterMove(Board board, CellPos cell, Cell side) {
+    flipCaptures(board, cell.x, cell.y, side, opponentOf(side), [](int, int) {});
+    board.set(cell, side);
+    return board;
+}
+
+TEST(NoCapturingMove, TheComputerPlacesNothingAndHandsTheTurnBack) {
+    const Board onlyFirstCanMove = position({{0, 0}}, {{1, 0}});
+    for (int level = 1; level <= 5; ++level) {
+        ComputerGame t(level);  // no draws scripted: drawing fails the test
+        t.setBoard(onlyFirstCanMove);
+        EXPECT_FALSE(t.computer.stepofcomp());
+        EXPECT_EQ(t.game.mainBoard, onlyFirstCanMove);
+        EXPECT_EQ(t.game.sideToMove, CellCode::first);
+        // Ratings left over from another position must not place a disc either.
+        t.setBoard(onlyFirstCanMove);
+        t.computer.captureCounts[7][7] = 5;
+        t.random->draws.assign(Computer::maxChoiceAttempts, 5);
+        EXPECT_FALSE(t.computer.compgo());
+        EXPECT_EQ(t.game.mainBoard, onlyFirstCanMove);
+        EXPECT_TRUE(t.view.only("grow").empty());
+    }
+}
+
+TEST(NoCapturingMove, WhenNeitherSideCanMoveTheGameEnds) {
+    const Board stuck = position({{0, 0}}, {{7, 7}, {6, 7}});
+    const Board full = boardFromText(std::string(40, 'O') + std::string(24, 'X')).value();
+    for (const Board& board : {stuck, full}) {
+        ComputerGame t(4);
+        t.setBoard(board);
+        EXPECT_FALSE(t.computer.stepofcomp());
+        EXPECT_EQ(t.game.mainBoard, board);
+        EXPECT_EQ(t.game.markerCountdown, Game::gameOver);
+        EXPECT_EQ(t.view.lbl3, "Red");
+    }
+}
+
+TEST(NoCapturingMove, ATurnArrivingWhileThePersonIsToMovePlaysNothing) {
+    ComputerGame t(4);
+    const Board start = t.game.mainBoard;
+    EXPECT_FALSE(t.computer.stepofcomp());
+    EXPECT_EQ(t.game.mainBoard, start);
+    EXPECT_EQ(t.game.sideToMove, CellCode::first);
+}
+
+TEST(Levels, LevelsFourAndFiveChooseTheSameMoveInRandomGames) {
+    std::mt19937 rng(2024);
+    ComputerGame four(4), five(5);
+    for (int game = 0; game < 60; ++game) {
+        Board board;
+        board.setStartPosition();
+        for (Cell mover = CellCode::first;; mover = opponentOf(mover)) {
+            auto moves = legalMoves(board, mover);
+            if (moves.empty()) {  // a pass
+                mover = opponentOf(mover);
+                moves = legalMoves(board, mover);
+            }
+            if (moves.empty()) break;
+            if (mover == CellCode::second) {
+                four.setBoard(board);
+                five.setBoard(board);
+                const auto chosen = four.choose({});
+                ASSERT_TRUE(chosen.has_value());
+                EXPECT_EQ(five.choose({}), chosen) << boardToText(board);
+            }
+            board = afterMove(board, moves[rng() % moves.size()], mover);
+        }
+    }
+}
+
+TEST(WholeGames, TheComputerOnlyEverPlaysLegalMovesToTheEnd) {
+    for (int level = 1; level <= 5; ++level) {
+        for (unsigned seed = 1; seed <= 8; ++seed) {
+            SCOPED_TRACE(testing::Message() << "level " << level << " seed " << seed);
+            test_support::TestGame t;
+            Computer computer(t.game, std::make_unique<MersenneRandom>(seed));
+            computer.caseof(level);
+            std::mt19937 person(seed);
+            while (t.game.markerCountdown != Game::gameOver) {
+                const Board before = t.game.mainBoard;
+                const auto legal = legalMoves(before, t.game.sideToMove);
+                ASSERT_FALSE(legal.empty());
+                if (t.game.sideToMove == CellCode::first) {
+                    const CellPos cell = legal[person() % legal.size()];
+                    t.clickCell(cell.x, cell.y);
+                    continue;
+                }
+                ASSERT_TRUE(computer.stepofcomp());
+                const CellPos played{t.game.cellX, t.game.cellY};
+                EXPECT_THAT(legal, Contains(played));
+                ASSERT_EQ(t.game.mainBoard, afterMove(before, played, CellCode::second));
+            }
+            EXPECT_TRUE(legalMoves(t.game.mainBoard, CellCode::first).empty() &&
+                        legalMoves(t.game.mainBoard, CellCode::second).empty());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace reversi
