@@ -53,20 +53,14 @@ class Computer {
     static constexpr int maxChoiceAttempts = 100;
 
     // The three cells next to each corner: (0, 0), (0, 7), (7, 7), (7, 0).
+    // clang-format off
     static constexpr std::array<CellPos, 12> cornerNeighbours{{
-        {0, 1},
-        {1, 1},
-        {1, 0},  //
-        {0, 6},
-        {1, 6},
-        {1, 7},  //
-        {6, 7},
-        {6, 6},
-        {7, 6},  //
-        {6, 0},
-        {6, 1},
-        {7, 1},
+        {0, 1}, {1, 1}, {1, 0},
+        {0, 6}, {1, 6}, {1, 7},
+        {6, 7}, {6, 6}, {7, 6},
+        {6, 0}, {6, 1}, {7, 1},
     }};
+    // clang-format on
 
     // Draws from a Mersenne Twister seeded from the clock now.
     explicit Computer(Game& game);
