@@ -149,8 +149,8 @@ std::optional<CellPos> Computer::levelChoice(bool mayTakeLeast) {
             return pick(hasCandidate(safeCounts) ? safeCounts : captureCounts, 10 * level);
         case 1:
             return pick(captureCounts, 10);
-        default:
-            return std::nullopt;
+        default:  // no level set yet: a legal move still beats a pass
+            return pickMost(captureCounts);
     }
 }
 

@@ -194,6 +194,10 @@ TEST(Levels, CaseofAcceptsOnlyLevelsOneToFive) {
     }
     t.computer.caseof(5);
     EXPECT_EQ(t.computer.level, 5);
+    // Before any level is set the computer still makes a move: the largest capture.
+    ComputerGame unset(0);
+    unset.setBoard(fiveOrOne());
+    EXPECT_THAT(unset.choose({}), Optional(CellPos{1, 3}));
 }
 
 TEST(Random, DrawsCoverTheRangeAndRepeatForASeed) {
