@@ -14,7 +14,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // One growing disc takes about this long on any machine: 961 steps with a short pause each.
-constexpr std::chrono::nanoseconds defaultGrowStep = std::chrono::milliseconds(160) / 961;
+constexpr auto defaultGrowStep = std::chrono::nanoseconds(std::chrono::milliseconds(160)) / 961;
 // The screen is brought up to date at most this often while a disc grows.
 constexpr auto flushInterval = std::chrono::milliseconds(8);
 // The board and the controls right of it fit in this client area without a window manager.

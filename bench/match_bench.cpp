@@ -1,0 +1,61 @@
+// Timings of the match window's drawing on a real display (run it under an X server, e.g.
+// xvfb-run): one growing disc at its normal pace, and a click up to the placed disc on screen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "match_window.h"
+
+namespace {
+
+using namespace reversi;
+
+MatchWindow* theWindow = nullptr;
+
+MatchWindow& shownWindow() {
+    return *theWindow;
+}
+
+void growingDisc(benchmark::State& state) {
+    MatchWindow& window = shownWindow();
+    window.game.cellX = 2;
+    window.game.cellY = 2;
+    window.game.setDiscOriginToCell();
+    for (auto _ : state)
+        window.drawred();
+}
+BENCHMARK(growingDisc)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// What a click does before the flips start: the test, the placed disc drawn and shown, the
+// recount.
+void clickToPlacedDisc(benchmark::State& state) {
+    MatchWindow& window = shownWindow();
+    window.game.setStartPosition();
+    window.game.sideToMove = CellCode::first;
+    window.game.sideWaiting = CellCode::second;
+    window.Redraw();
+    for (auto _ : state) {
+        window.game.mainBoard.set(4, 2, CellCode::empty);
+        window.game.trialBoard.refreshFrom(window.game.mainBoard);
+        window.game.cellX = 4;
+        window.game.cellY = 2;
+        window.game.setDiscOriginToCell();
+        window.game.conttrue();
+        window.game.drawc();
+    }
+}
+BENCHMARK(clickToPlacedDisc)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    MatchWindow window(themeFor(MatchKind::twoPlayer, 1));
+    window.show();
+    QApplication::processEvents();
+    theWindow = &window;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
