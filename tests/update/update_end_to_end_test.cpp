@@ -1,0 +1,144 @@
+// The real downloader and the real scripts, run detached against a local HTTP server.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QThread>
+#include <memory>
+
+#include "local_http_server.h"
+#include "update_scripts.h"
+#include "update_test_support.h"
+
+namespace reversi {
+namespace {
+
+const QString kCommitPath =
+    QStringLiteral("/reversi/raw/89abcdef0123456789abcdef0123456789abcdef/");
+const QByteArray kNewProgram = "#!/bin/sh\necho new\n";
+
+class UpdateEndToEndTest : public UpdateDirectoryTest {
+  protected:
+    void SetUp() override {
+        UpdateDirectoryTest::SetUp();
+        ASSERT_TRUE(served_.isValid());
+        ASSERT_TRUE(QDir(served_.path()).mkpath("reversi/master"));
+        ASSERT_TRUE(QDir(served_.path()).mkpath(kCommitPath.mid(1)));
+    }
+
+    void publish(const QByteArray& version, bool withProgram, const QStringList& faults = {}) {
+        writeFile(served_.filePath("reversi/master/version.txt"), version);
+        QFile::remove(served_.filePath(kCommitPath.mid(1) + "6.exe"));
+        if (withProgram) writeFile(served_.filePath(kCommitPath.mid(1) + "6.exe"), kNewProgram);
+        server_ = std::make_unique<LocalHttpServer>(served_.path(), faults);
+    }
+
+    UpdateCheck update(const QString& executablePath) {
+        QFile downloader(QStringLiteral(REVERSI_DOWNLOADER_PATH));
+        EXPECT_TRUE(downloader.open(QIODevice::ReadOnly));
+        UpdateHooks hooks = recordingHooks(downloader.readAll());
+        hooks.executablePath = [executablePath] { return executablePath; };
+        return UpdateCheck(
+            online_, starter_, hooks,
+            {server_->url("/reversi/master/version.txt"), server_->url(kCommitPath)});
+    }
+
+    // Runs the start-up half, then the exit half, each time waiting for the detached script to
+    // finish: it removes itself last.
+    void runCheckAndExit(const QString& executablePath, QStringList* afterCheck = nullptr) {
+        update(executablePath).checkAtStartUp();
+        waitUntilGone(kVersionCheckScriptName);
+        if (afterCheck) *afterCheck = files();
+        update(executablePath).finishAtExit(removeFonts());
+        waitUntilGone(kUpdaterScriptName);
+    }
+
+    static void waitUntilGone(const QString& script) {
+        const QDeadlineTimer deadline(30000);
+        while (QFile::exists(script) && !deadline.hasExpired())
+            QThread::msleep(20);
+        ASSERT_FALSE(QFile::exists(script)) << script.toStdString() << " did not finish";
+    }
+
+    // Runs the current test once more in a new process of this program as the user "nobody".
+    static void expectPassesUnprivileged() {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("REVERSI_TEST_UNPRIVILEGED", "1");
+        child.setProcessEnvironment(environment);
+        child.setWorkingDirectory(QDir::tempPath());
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(
+            "setpriv",
+            {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+             QCoreApplication::applicationFilePath(),
+             QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString output = QString::fromUtf8(child.readAll());
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    }
+
+    QTemporaryDir served_;
+    std::unique_ptr<LocalHttpServer> server_;
+    FixedNetwork online_{true};
+    ShellScriptStarter starter_;
+};
+
+TEST_F(UpdateEndToEndTest, NewerVersionReplacesTheExecutableAndRemovesEveryUpdateFile) {
+    // The name also proves the quoting: blanks, quotes, $ and ; reach mv unchanged.
+    const QString name = "my 'game' $HOME; x";
+    ASSERT_TRUE(QFile::rename("game", name));
+    publish("6\n", true);
+    QStringList afterCheck;
+    runCheckAndExit(work_.filePath(name), &afterCheck);
+
+    EXPECT_EQ(afterCheck, (QStringList{name, "version.txt"}));
+    EXPECT_EQ(events_, (Events{"fonts", "end"}));
+    EXPECT_EQ(files(), QStringList{name});
+    EXPECT_EQ(readFile(name), kNewProgram);
+    EXPECT_TRUE(QFileInfo(name).isExecutable());
+}
+
+TEST_F(UpdateEndToEndTest, FailedDownloadOrBadVersionKeepsTheOldExecutable) {
+    struct Fault {
+        const char* version;
+        bool withProgram;
+        QStringList faults;
+    };
+    for (const Fault& fault :
+         {Fault{"6\n", false, {}},  // 404 for 6.exe
+          Fault{"6\n", true, {"--truncate", kCommitPath + "6.exe"}}, Fault{"abc\n", true, {}}}) {
+        publish(fault.version, fault.withProgram, fault.faults);
+        runCheckAndExit(gamePath());
+        EXPECT_EQ(files(), QStringList{"game"}) << fault.faults.join(' ').toStdString();
+        EXPECT_EQ(readFile("game"), kOldProgram) << fault.faults.join(' ').toStdString();
+        EXPECT_TRUE(QFileInfo("game").isExecutable());
+    }
+}
+
+TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryIsLeftAsItWas) {
+    publish("6\n", true);
+    ASSERT_TRUE(QFile::setPermissions(work_.path(), QFile::ReadOwner | QFile::ExeOwner));
+    if (::access(".", W_OK) == 0) {
+        // Root writes anyway.
+        if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("REVERSI_TEST_UNPRIVILEGED")) {
+            return expectPassesUnprivileged();
+        }
+        GTEST_SKIP() << "permissions are not enforced for this user";
+    }
+    EXPECT_THROW(update(gamePath()).checkAtStartUp(), FileError);
+    update(gamePath()).finishAtExit(removeFonts());
+
+    EXPECT_EQ(events_, Events{"fonts"});
+    EXPECT_EQ(files(), QStringList{"game"});
+    EXPECT_EQ(readFile("game"), kOldProgram);
+}
+
+}  // namespace
+}  // namespace reversi

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "update_scripts.h"
+#include "update_version.h"
+
+namespace reversi {
+namespace {
+
+const UpdateChannel kChannel{
+    QStringLiteral("https://raw.reversi-updates.invalid/reversi/master/version.txt"),
+    QStringLiteral(
+        "https://reversi-updates.invalid/reversi/raw/0123456789abcdef0123456789abcdef01234567/")};
+
+TEST(UpdateScriptsTest, VersionCheckScript) {
+    EXPECT_EQ(versionCheckScript(kChannel).toStdString(),
+              "#!/bin/sh\n"
+              "./downloader.exe 'https://raw.reversi-updates.invalid/reversi/master/version.txt'\n"
+              "rm -f '.wget-hsts'\n"
+              "rm -f 'downloader.exe'\n"
+              "rm -f '.exe'\n"
+              "rm -f 'check.bat'\n");
+}
+
+TEST(UpdateScriptsTest, UpdaterScriptReplacesTheExecutableOnlyAfterACompleteDownload) {
+    EXPECT_EQ(updaterScript(kChannel, QStringLiteral("6"), QStringLiteral("game")).toStdString(),
+              "#!/bin/sh\n"
+              "rm -f '6.exe'\n"
+              "./downloader.exe 'https://reversi-updates.invalid/reversi/raw/"
+              "0123456789abcdef0123456789abcdef01234567/6.exe' || rm -f '6.exe'\n"
+              "[ -s '6.exe' ] && chmod +x '6.exe' || rm -f '6.exe'\n"
+              "[ -s '6.exe' ] && mv -f '6.exe' 'game'\n"
+              "rm -f 'version.txt'\n"
+              "rm -f '.wget-hsts'\n"
+              "rm -f 'downloader.exe'\n"
+              "rm -f '6.exe'\n"
+              "rm -f 'updater.bat'\n");
+}
+
+TEST(UpdateScriptsTest, UpdaterScriptQuotesAwkwardExecutableNames) {
+    const auto replaceLine = [](const char* name) {
+        return updaterScript(kChannel, QStringLiteral("12"), QString::fromUtf8(name))
+            .split('\n')
+            .at(4)
+            .toStdString();
+    };
+    EXPECT_EQ(replaceLine("my 'game' $HOME; x"),
+              "[ -s '12.exe' ] && mv -f '12.exe' 'my '\\''game'\\'' $HOME; x'");
+    // A leading dash would be read as an option of mv.
+    EXPECT_EQ(replaceLine("-game"), "[ -s '12.exe' ] && mv -f '12.exe' './-game'");
+}
+
+TEST(VersionNumberTest, ReadsOneWholeNumber) {
+    const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+        {"  7\n", 7},
+        {"", 0},
+        {" \t\r\n ", 0},
+        {"+6", 6},
+        {"-3", -3},
+        {"\t\t6\r\n", 6},
+        {"6 and more words", 6},
+        {"00000000000000000000000000000009", 9},    // 32 characters
+        {"000000000000000000000000000000009", {}},  // 33 characters
+        {"abc", {}},
+        {"6a", {}},
+        {"+", {}},
+        {"+-6", {}},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", {}},
+        {"-2147483649", {}},
+        {"99999999999999999999", {}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(parseVersionNumber(text), expected) << '"' << text << '"';
+    }
+}
+
+}  // namespace
+}  // namespace reversi

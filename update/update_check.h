@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "file_error.h"
+#include "update_channel.h"
+#include "update_seams.h"
+#include "update_version.h"
+
+namespace reversi {
+
+// What the update check knows; readable by the menu and by tests.
+struct UpdateState {
+    std::int32_t builtInVersion = kBuiltInVersion;
+    bool isOnline = false;
+    QString exeFileName;             // the running executable's name, without its directory
+    std::int32_t latestVersion = 0;  // read from "version.txt" at exit
+    QString latestVersionText;       // its decimal text; empty until a valid number was read
+    bool updateNeeded = false;       // latestVersion > builtInVersion
+};
+
+// What the update check needs from the program around it.
+struct UpdateHooks {
+    // The downloader program to write out as "downloader.exe".
+    std::function<QByteArray()> downloaderBytes;
+    // The running executable's path; empty means QCoreApplication::applicationFilePath().
+    std::function<QString()> executablePath;
+    // Ends the process right after the updater started; empty means endProcessNow().
+    std::function<void()> endProcess;
+};
+
+// The version check at start-up and the self-replacement at exit. Every file it writes or
+// removes is in the current directory. The scripts run detached and are never waited for.
+class UpdateCheck {
+  public:
+    UpdateCheck(const NetworkProbe& network, ProcessStarter& starter, UpdateHooks hooks,
+                UpdateChannel channel = UpdateChannel::builtIn());
+
+    // When online, writes "downloader.exe" and "check.bat" and starts the script, which leaves the
+    // published version number in "version.txt". Throws FileError when a file cannot be written,
+    // after removing the ones it wrote.
+    void checkAtStartUp();
+
+    // Reads and deletes "version.txt" when online. When the number is greater than the built-in
+    // one and the running executable may be replaced, writes "downloader.exe" and "updater.bat",
+    // calls `removeFonts`, starts the script and ends the process. Otherwise calls `removeFonts`,
+    // deletes any "version.txt" and returns. Throws FileError, after that clean-up, when
+    // "version.txt" cannot be read or an update file cannot be written. `removeFonts` unregisters
+    // and deletes the font files; it is called exactly once and must not throw.
+    void finishAtExit(const std::function<void()>& removeFonts);
+
+    const UpdateState& state() const { return state_; }
+
+  private:
+    QString executablePath() const;
+    QByteArray downloaderProgram() const;
+    bool mayReplaceExecutable(const QString& path) const;
+
+    const NetworkProbe& network_;
+    ProcessStarter& starter_;
+    UpdateHooks hooks_;
+    UpdateChannel channel_;
+    UpdateState state_;
+};
+
+}  // namespace reversi

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include "update_channel.h"
+
+namespace reversi {
+
+// The files of the update, all in the current directory.
+inline const QString kDownloaderFileName = QStringLiteral("downloader.exe");
+inline const QString kVersionCheckScriptName = QStringLiteral("check.bat");
+inline const QString kUpdaterScriptName = QStringLiteral("updater.bat");
+inline const QString kVersionFileName = QStringLiteral("version.txt");
+inline const QString kDownloaderStateFileName = QStringLiteral(".wget-hsts");
+
+// `word` as one sh word: in single quotes, each ' written as '\''.
+QString shellQuoted(const QString& word);
+
+// True when `name` can stand in a script as a file name: not empty, no slash, no line end or
+// other control character (one command per line), and no character that could not be decoded
+// from the file system's bytes (the script would name another file).
+bool isScriptSafeFileName(const QString& name);
+
+// The script that fetches the published version number into "version.txt" and then removes the
+// downloader, its state file and itself. Six lines, LF-terminated, for /bin/sh.
+QString versionCheckScript(const UpdateChannel& channel);
+
+// The script that downloads version `versionText` and puts it in place of the executable
+// `executableName`, then removes every file of the update, itself last. The executable is
+// replaced only after a complete download, atomically, with its run bit set. Ten lines,
+// LF-terminated, for /bin/sh. `executableName` must pass isScriptSafeFileName.
+QString updaterScript(const UpdateChannel& channel, const QString& versionText,
+                      const QString& executableName);
+
+}  // namespace reversi

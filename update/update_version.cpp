@@ -1,0 +1,73 @@
+#include "update_version.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include "file_error.h"
+
+namespace reversi {
+namespace {
+
+constexpr qsizetype kMaxWordLength = 32;
+
+bool isSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::optional<std::int32_t> wordToNumber(const QByteArray& word) {
+    if (word.isEmpty()) return 0;
+    if (word.size() > kMaxWordLength) return std::nullopt;
+    qsizetype digitsStart = (word[0] == '+' || word[0] == '-') ? 1 : 0;
+    if (digitsStart == word.size()) return std::nullopt;
+    std::int64_t magnitude = 0;
+    for (qsizetype i = digitsStart; i < word.size(); ++i) {
+        if (word[i] < '0' || word[i] > '9') return std::nullopt;
+        magnitude = magnitude * 10 + (word[i] - '0');
+        // Past 2^31 nothing can come back into range; stopping here keeps the sum from overflowing.
+        if (magnitude > std::int64_t{INT32_MAX} + 1) return std::nullopt;
+    }
+    const std::int64_t value = word[0] == '-' ? -magnitude : magnitude;
+    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> readVersionNumber(QIODevice& input) {
+    QByteArray word;
+    char c = 0;
+    bool haveChar = input.getChar(&c);
+    while (haveChar && isSeparator(c))
+        haveChar = input.getChar(&c);
+    // Reading stops one character past the limit: that is enough to know the word is too long.
+    while (haveChar && !isSeparator(c) && word.size() <= kMaxWordLength) {
+        word.append(c);
+        haveChar = input.getChar(&c);
+    }
+    return wordToNumber(word);
+}
+
+std::optional<std::int32_t> parseVersionNumber(QByteArrayView text) {
+    QByteArray bytes = text.toByteArray();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readVersionNumber(buffer);
+}
+
+std::optional<std::int32_t> readVersionFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw FileError(QStringLiteral("Cannot read \"%1\": %2")
+                            .arg(fileName, file.errorString())
+                            .toStdString());
+    }
+    const auto number = readVersionNumber(file);
+    if (file.error() != QFileDevice::NoError) {
+        throw FileError(QStringLiteral("Cannot read \"%1\": %2")
+                            .arg(fileName, file.errorString())
+                            .toStdString());
+    }
+    return number;
+}
+
+}  // namespace reversi
