@@ -1,16 +1,27 @@
-// Starts the game.
+// Starts the game: the application, its nine windows, the event loop.
 #include <QApplication>
-#include <QFile>
+#include <QIcon>
 
-#include "match_window.h"
+#include "error_display.h"
+#include "program_info.h"
+#include "resource_names.h"
+#include "resources.h"
+#include "window_set.h"
 
 int main(int argc, char** argv) {
+    using namespace reversi;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Reversi"));
-    QFile handoff(QStringLiteral("0.db"));
-    if (handoff.open(QIODevice::WriteOnly | QIODevice::Truncate)) handoff.write("300\r\n");
-    handoff.close();
-    reversi::MatchWindow window(reversi::themeFor(reversi::MatchKind::twoPlayer, 1));
-    window.showModal();
-    return 0;
+    QApplication::setApplicationName(QString::fromLatin1(program::name));
+    QApplication::setApplicationVersion(QString::fromLatin1(program::version));
+    runHandler([] {
+        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
+            resourceImage(resources::ResourceType::icon, resources::ResourceName::mainIcon))));
+    });
+    int status = 0;
+    {
+        WindowSet windows(UpdateHalves{});
+        windows.menu().show();
+        status = QApplication::exec();
+    }
+    return status;
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "program_fonts.h"
+#include "widgets.h"
+
+namespace reversi {
+
+// The help window: questions and answers in a two-column grid, in Ukrainian.
+class HelpWindow : public ModalWindow {
+  public:
+    static constexpr int rowCount = 15;
+
+    explicit HelpWindow(const ProgramFonts& fonts);
+
+    // The text of a cell of the help grid.
+    static QString cellText(int row, int column);
+
+    QTableWidget* strgrid1;
+    QPushButton* btn1;
+
+  private:
+    void FormCreate();
+};
+
+// The info window with the two version texts.
+class InfoWindow : public ModalWindow {
+  public:
+    explicit InfoWindow(const ProgramFonts& fonts);
+
+    QPushButton* btn1;
+    QLabel* lbl1;
+    QLabel* lbl2;
+};
+
+}  // namespace reversi

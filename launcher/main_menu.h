@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "program_fonts.h"
+#include "theme.h"
+#include "widgets.h"
+
+namespace reversi {
+
+// The windows the menu opens, created after it.
+class WindowDirectory {
+  public:
+    virtual ~WindowDirectory() = default;
+    virtual ModalWindow* matchWindow(MatchKind kind, int theme) = 0;
+    virtual ModalWindow* helpWindow() = 0;
+    virtual ModalWindow* infoWindow() = 0;
+};
+
+// The two halves of the update check, run by the menu's start-up and exit handlers.
+struct UpdateHalves {
+    std::function<void()> atStartup;
+    // Given the removal of the fonts, which it runs before handing over to an updater.
+    std::function<void(const std::function<void()>& removeFonts)> atExit;
+};
+
+// A label that reports clicks.
+class ClickableLabel : public QLabel {
+  public:
+    ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    std::function<void()> onClick_;
+};
+
+// The main window: the intro, then the menu that picks theme, countdown and opponent.
+class MainMenu : public QWidget {
+  public:
+    MainMenu(WindowDirectory& windows, UpdateHalves update);
+    ~MainMenu() override;
+
+    // The exit handler: run once, when the program ends, after every other window is gone.
+    void FormDestroy();
+
+    const ProgramFonts& fonts() const { return fonts_; }
+
+    // Handlers, public so that the program and tests can drive them directly.
+    void btn1Click();
+    void btn2Click();
+    void btn3Click();
+    void versionClick();
+    void btnplaywithClick();
+    void line1Change();
+    void caseof();
+    void tmr1Timer();
+
+    // Controls, named as laid out.
+    QPushButton* btn1;
+    QPushButton* btn2;
+    QRadioButton* rb1;
+    QRadioButton* rb2;
+    QRadioButton* rb3;
+    QLabel* lbl1;
+    QPushButton* btn3;
+    QLabel* img1;
+    QLabel* img2;
+    QLabel* img3;
+    QSlider* line1;
+    QLabel* lbl2;
+    QLabel* lbl3;
+    QLabel* lbl4;
+    QLabel* lbl5;
+    QLabel* lbl6;
+    ClickableLabel* version;
+    QPushButton* btnplaywith;
+    QTimer* tmr1;
+    QLabel* intra;
+
+    // Menu state.
+    int countdownValue = 0;
+    QString countdownText;
+    bool versusComputer = false;
+    int introTick = 0;
+    QString introFrameName;
+
+  private:
+    void FormCreate();
+    void applyFonts();
+    void setBackground(const QColor& colour);
+    QList<QWidget*> menuControls() const;
+    void writeHandoffFile();
+
+    WindowDirectory& windows_;
+    UpdateHalves update_;
+    ProgramFonts fonts_;
+    bool destroyed_ = false;
+};
+
+}  // namespace reversi

@@ -1,0 +1,61 @@
+#include "program_fonts.h"
+
+#include <QFile>
+#include <QFontDatabase>
+
+#include "resource_names.h"
+#include "resources.h"
+
+namespace reversi {
+
+using namespace resources;
+
+ProgramFonts::Installed ProgramFonts::install(const char* type, const char* name,
+                                              const char* file) {
+    saveResource(type, name, file);
+    Installed font;
+    font.id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    const QStringList families = QFontDatabase::applicationFontFamilies(font.id);
+    if (!families.isEmpty()) font.family = families.first();
+    return font;
+}
+
+void ProgramFonts::installDecorative() {
+    decorative_ =
+        install(ResourceType::decorativeFont, ResourceName::decorativeFont, decorativeFile);
+}
+
+void ProgramFonts::installCode() {
+    code_ = install(ResourceType::sourceCodeFont, ResourceName::sourceCodeFont, codeFile);
+}
+
+void ProgramFonts::remove(Installed& font, const char* file) {
+    const QString name = QString::fromLatin1(file);
+    if (!QFile::exists(name)) return;
+    if (font.id >= 0) QFontDatabase::removeApplicationFont(font.id);
+    font = {};
+    QFile::remove(name);
+}
+
+void ProgramFonts::remove() {
+    remove(decorative_, decorativeFile);
+    remove(code_, codeFile);
+}
+
+QString ProgramFonts::decorativeFamily() const {
+    return decorative_.family.isEmpty() ? QFont().family() : decorative_.family;
+}
+
+QString ProgramFonts::codeFamily() const {
+    return code_.family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont).family()
+                                  : code_.family;
+}
+
+QFont ProgramFonts::font(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace reversi

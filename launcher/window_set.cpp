@@ -1,0 +1,59 @@
+#include "window_set.h"
+
+#include "error_display.h"
+
+namespace reversi {
+
+WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow) {
+    if (!makeMatchWindow) {
+        makeMatchWindow = [](MatchKind kind, int theme) {
+            return std::make_unique<MatchWindow>(themeFor(kind, theme));
+        };
+    }
+    menu_ = std::make_unique<MainMenu>(*this, std::move(update));
+    const ProgramFonts& fonts = menu_->fonts();
+
+    // A window whose creation fails is reported and left out; the others are still made.
+    const auto create = [this](const std::function<std::unique_ptr<QWidget>()>& make) {
+        QWidget* made = nullptr;
+        runHandler([&] {
+            others_.push_back(make());
+            made = others_.back().get();
+        });
+        return made;
+    };
+    const auto match = [&](MatchKind kind, int theme) {
+        auto* window =
+            static_cast<MatchWindow*>(create([&] { return makeMatchWindow(kind, theme); }));
+        (kind == MatchKind::twoPlayer ? twoPlayer_ : versusComputer_)[theme - 1] = window;
+    };
+    info_ = static_cast<InfoWindow*>(create([&] { return std::make_unique<InfoWindow>(fonts); }));
+    match(MatchKind::versusComputer, 3);
+    match(MatchKind::twoPlayer, 1);
+    match(MatchKind::twoPlayer, 2);
+    match(MatchKind::twoPlayer, 3);
+    help_ = static_cast<HelpWindow*>(create([&] { return std::make_unique<HelpWindow>(fonts); }));
+    match(MatchKind::versusComputer, 1);
+    match(MatchKind::versusComputer, 2);
+}
+
+WindowSet::~WindowSet() {
+    while (!others_.empty())
+        others_.pop_back();
+    menu_->FormDestroy();
+    menu_.reset();
+}
+
+std::vector<QWidget*> WindowSet::windows() const {
+    std::vector<QWidget*> all{menu_.get()};
+    for (const auto& window : others_)
+        all.push_back(window.get());
+    return all;
+}
+
+MatchWindow* WindowSet::matchWindow(MatchKind kind, int theme) {
+    if (theme < 1 || theme > 3) return nullptr;
+    return (kind == MatchKind::twoPlayer ? twoPlayer_ : versusComputer_)[theme - 1];
+}
+
+}  // namespace reversi

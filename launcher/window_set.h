@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "help_windows.h"
+#include "main_menu.h"
+#include "match_window.h"
+
+namespace reversi {
+
+// Makes the match window of a kind and theme.
+using MatchWindowFactory = std::function<std::unique_ptr<MatchWindow>(MatchKind, int theme)>;
+
+// The program's nine windows, each created once, in a fixed order, each complete before the
+// next; destroyed in the reverse order, the menu last, whose exit handler runs then.
+class WindowSet final : public WindowDirectory {
+  public:
+    explicit WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow = {});
+    ~WindowSet() override;
+
+    MainMenu& menu() { return *menu_; }
+    // Every window in the order of creation; absent ones (a failed creation) left out.
+    std::vector<QWidget*> windows() const;
+
+    MatchWindow* matchWindow(MatchKind kind, int theme) override;
+    ModalWindow* helpWindow() override { return help_; }
+    ModalWindow* infoWindow() override { return info_; }
+
+  private:
+    std::unique_ptr<MainMenu> menu_;
+    std::vector<std::unique_ptr<QWidget>> others_;  // in the order of creation
+    InfoWindow* info_ = nullptr;
+    HelpWindow* help_ = nullptr;
+    std::array<MatchWindow*, 3> twoPlayer_{};
+    std::array<MatchWindow*, 3> versusComputer_{};
+};
+
+}  // namespace reversi
