@@ -1,5 +1,8 @@
 #include "url_rules.h"
 
+#include <cctype>
+#include <string_view>
+
 #include <arpa/inet.h>
 #include <curl/curl.h>
 #include <netinet/in.h>
@@ -60,10 +63,23 @@ bool isLoopbackHost(const std::string& host) {
     return false;
 }
 
+bool isReservedInvalidHost(const std::string& host) {
+    std::string name;
+    for (const char c : host)
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    while (!name.empty() && name.back() == '.')
+        name.pop_back();
+    constexpr std::string_view suffix = ".invalid";
+    return name == "invalid" ||
+           (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0);
+}
+
 std::optional<std::string> refusalReason(const std::string& url,
                                          const std::string& redirectedFrom) {
     const auto parts = splitUrl(url);
     if (!parts) return "not an http or https URL: " + url;
+    if (isReservedInvalidHost(parts->host)) return "the .invalid domain never resolves: " + url;
     if (parts->scheme == "https") return std::nullopt;
     if (!isLoopbackHost(parts->host)) return "plain HTTP is allowed only to loopback: " + url;
     if (!redirectedFrom.empty()) {

@@ -18,6 +18,10 @@ std::optional<UrlParts> splitUrl(const std::string& url);
 // True for "localhost", 127.0.0.0/8 and ::1.
 bool isLoopbackHost(const std::string& host);
 
+// True for names in the reserved .invalid domain, which never resolve: they are refused
+// without a lookup, so an unconfigured update channel sends nothing anywhere.
+bool isReservedInvalidHost(const std::string& host);
+
 // Why fetching `url` is refused, or nullopt when it may be fetched. Plain HTTP is allowed only to
 // a loopback host; `redirectedFrom` names the URL that answered with a redirect, and a redirect
 // may leave HTTPS only between loopback hosts, so no remote server can steer the download to

@@ -6,6 +6,7 @@
 #include "program_info.h"
 #include "resource_names.h"
 #include "resources.h"
+#include "update_check.h"
 #include "window_set.h"
 
 int main(int argc, char** argv) {
@@ -17,9 +18,20 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
             resourceImage(resources::ResourceType::icon, resources::ResourceName::mainIcon))));
     });
+
+    // The update check outlives the windows: its exit half runs when the menu is destroyed.
+    InterfaceNetworkProbe network;
+    ShellScriptStarter starter;
+    UpdateCheck update(network, starter,
+                       {.downloaderBytes = [] { return resourceBytes("wget", "Downloader"); },
+                        .executablePath = {},
+                        .endProcess = {}});
     int status = 0;
     {
-        WindowSet windows(UpdateHalves{});
+        WindowSet windows(UpdateHalves{[&update] { update.checkAtStartUp(); },
+                                       [&update](const std::function<void()>& removeFonts) {
+                                           update.finishAtExit(removeFonts);
+                                       }});
         windows.menu().show();
         status = QApplication::exec();
     }

@@ -1,12 +1,16 @@
 #include "window_set.h"
 
+#include "computer_match_window.h"
 #include "error_display.h"
 
 namespace reversi {
 
 WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow) {
     if (!makeMatchWindow) {
-        makeMatchWindow = [](MatchKind kind, int theme) {
+        makeMatchWindow = [](MatchKind kind, int theme) -> std::unique_ptr<MatchWindow> {
+            if (kind == MatchKind::versusComputer) {
+                return std::make_unique<ComputerMatchWindow>(themeFor(kind, theme));
+            }
             return std::make_unique<MatchWindow>(themeFor(kind, theme));
         };
     }

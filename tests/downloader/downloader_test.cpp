@@ -120,10 +120,12 @@ TEST_F(DownloaderTest, FailedTransfersLeaveNoFile) {
 
 TEST_F(DownloaderTest, RefusesUnsafeUrlsBeforeAnyConnection) {
     // Nothing listens on port 9 here: a connection attempt would end in status 4.
-    for (const char* url : {"http://example.invalid/version.txt", "ftp://127.0.0.1:9/version.txt",
-                            "file:///etc/hostname", "http://127.0.0.1:9/", "http://127.0.0.1:9/..",
-                            "http://127.0.0.1:9/%2e%2e", "http://127.0.0.1:9/.profile",
-                            "http://127.0.0.1:9/a%2Fb", "http://127.0.0.1:9/a%0Ab"}) {
+    for (const char* url :
+         {"http://example.invalid/version.txt",
+          "https://raw.reversi-updates.INVALID./reversi/master/version.txt",
+          "ftp://127.0.0.1:9/version.txt", "file:///etc/hostname", "http://127.0.0.1:9/",
+          "http://127.0.0.1:9/..", "http://127.0.0.1:9/%2e%2e", "http://127.0.0.1:9/.profile",
+          "http://127.0.0.1:9/a%2Fb", "http://127.0.0.1:9/a%0Ab"}) {
         EXPECT_EQ(download({QString::fromLatin1(url)}), kRefused) << url;
     }
     EXPECT_TRUE(leftFiles().isEmpty()) << leftFiles().join(' ').toStdString();

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "computer_match_window.h"
+#include "rules.h"
+#include "widget_test_support.h"
+
+namespace reversi {
+namespace {
+
+// Draws that always give the same number, so the computer's choice is known.
+class FixedRandom final : public RandomSource {
+  public:
+    explicit FixedRandom(int value) : value_(value) {}
+    int below(int n) override { return value_ % n; }
+
+  private:
+    int value_;
+};
+
+class VersusComputer : public test_support::WidgetTest {
+  protected:
+    std::unique_ptr<ComputerMatchWindow> make(int theme, int draw = 5) {
+        auto w = std::make_unique<ComputerMatchWindow>(themeFor(MatchKind::versusComputer, theme),
+                                                       std::make_unique<FixedRandom>(draw));
+        w->setGrowStep(std::chrono::nanoseconds(0));
+        return w;
+    }
+    static void start(ComputerMatchWindow& w, int level = 1) {
+        writeFile("0.db", "300\r\n");
+        w.level1->setValue(level);
+        w.btn2->click();
+    }
+    static void clickCell(ComputerMatchWindow& w, int x, int y) {
+        w.FormMouseDown(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
+    }
+    // Puts a position on the board with the person to move.
+    static void setPosition(ComputerMatchWindow& w, const std::string& text) {
+        w.game.mainBoard = *boardFromText(text);
+        w.game.sideToMove = CellCode::first;
+        w.game.sideWaiting = CellCode::second;
+        w.Redraw();
+    }
+    static std::vector<CellPos> legalMoves(const Game& g) {
+        std::vector<CellPos> moves;
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                if (g.mainBoard.at(x, y) == CellCode::empty &&
+                    captureTotal(g.mainBoard, x, y, g.sideToMove, g.sideWaiting) > 0) {
+                    moves.push_back({x, y});
+                }
+            }
+        }
+        return moves;
+    }
+};
+
+TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
+    const char* names[] = {"TForm7", "TForm8", "TForm9"};
+    for (int theme = 1; theme <= 3; ++theme) {
+        auto w = make(theme);
+        EXPECT_EQ(w->objectName(), names[theme - 1]);
+        EXPECT_EQ(w->Timer1->isActive(), theme != 1);
+        EXPECT_FALSE(w->Timer2->isActive());
+        EXPECT_EQ(w->Timer2->interval(), theme == 1 ? 2500 : 5000);
+        EXPECT_EQ(w->lbl6->text(), "Complication:");
+        EXPECT_EQ(w->level1->minimum(), 1);
+        EXPECT_EQ(w->level1->maximum(), 5);
+        EXPECT_EQ(w->BETA->text(), "BETA");
+        EXPECT_EQ(w->BETA->fontColour(), QColor(Qt::red));
+        EXPECT_FALSE(w->matchLive);
+        clickCell(*w, 4, 2);
+        EXPECT_EQ(w->game.markerCountdown, -1);  // no marker: nobody is to move yet
+    }
+}
+
+TEST_F(VersusComputer, TheFirstStartFixesTheLevelForTheRun) {
+    auto w = make(2);
+    start(*w, 4);
+    EXPECT_EQ(w->computer.level, 4);
+    EXPECT_TRUE(w->level1->isHidden());
+    EXPECT_TRUE(w->lbl6->isHidden());
+    EXPECT_TRUE(w->matchLive);
+    EXPECT_EQ(w->lbl1->text(), "2");
+    EXPECT_EQ(w->lbl2->text(), "2");
+    EXPECT_FALSE(w->lbl5->isHidden());
+    EXPECT_EQ(w->btn2->text(), "Clear");
+    EXPECT_EQ(w->game.firstClock, 301);
+    // Theme 2 plays the first side in red under the name "White".
+    EXPECT_EQ(w->lbl1->background(), QColor(Qt::red));
+    w->level1->setValue(2);
+    w->btn2->click();
+    EXPECT_EQ(w->computer.level, 4);
+    EXPECT_TRUE(w->level1->isHidden());
+}
+
+TEST_F(VersusComputer, TheComputerAnswersWhenItsTimerFires) {
+    auto w = make(1);
+    start(*w);
+    EXPECT_TRUE(w->Timer1->isActive());
+    clickCell(*w, 2, 4);
+    EXPECT_EQ(w->game.sideToMove, CellCode::second);
+    EXPECT_TRUE(w->Timer2->isActive());
+    // The pause comes off the computer's clock, and the person's clicks are ignored.
+    w->Timer1Timer();
+    EXPECT_EQ(w->lbl4->text(), "299");
+    clickCell(*w, 0, 0);
+    EXPECT_EQ(w->game.markerCountdown, -1);
+    w->Timer2Timer();
+    EXPECT_FALSE(w->Timer2->isActive());
+    EXPECT_EQ(w->game.mainBoard.at(4, 5), CellCode::second);  // its answer to (2, 4)
+    EXPECT_EQ(w->game.mainBoard.at(4, 4), CellCode::second);
+    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    const QPoint centre(geometry::discOrigin(4) + 30, geometry::discOrigin(5) + 30);
+    EXPECT_EQ(w->canvas().pixel(centre.x() + 15, centre.y()), QColor(Qt::yellow));
+}
+
+TEST_F(VersusComputer, PassesGoBothWays) {
+    auto w = make(1);
+    start(*w, 5);
+    // The computer has no move after the person's: the person moves again at once.
+    setPosition(*w, ".OX....." + std::string(48, '.') + "XO......");
+    clickCell(*w, 0, 0);
+    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    EXPECT_FALSE(w->Timer2->isActive());
+    // The person has no move after the computer's: the computer goes again after a pause.
+    setPosition(*w, "OXXXXXX." + std::string(48, '.') + "......XO");
+    w->game.sideToMove = CellCode::second;
+    w->game.sideWaiting = CellCode::first;
+    w->Timer2->setEnabled(true);
+    w->Timer2Timer();
+    EXPECT_EQ(w->game.mainBoard.at(7, 0), CellCode::second);
+    EXPECT_EQ(w->game.sideToMove, CellCode::second);
+    EXPECT_TRUE(w->Timer2->isActive());
+    w->Timer2Timer();
+    EXPECT_EQ(w->game.mainBoard.at(5, 7), CellCode::second);
+    EXPECT_FALSE(w->matchLive);  // the person has no disc left
+}
+
+TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
+    auto w = make(1);
+    start(*w);
+    clickCell(*w, 2, 4);
+    w->game.secondClock = 1;
+    w->Timer1Timer();
+    EXPECT_EQ(w->lbl3->text(), "Yellow");
+    EXPECT_EQ(w->lbl4->text(), "lose!");
+    EXPECT_EQ(w->lbl3->fontColour(), QColor(Qt::red));
+    EXPECT_EQ(w->lbl4->fontColour(), QColor(Qt::red));
+    EXPECT_FALSE(w->matchLive);
+    const Board before = w->game.mainBoard;
+    w->Timer2Timer();
+    EXPECT_EQ(w->game.mainBoard, before);
+    // "Redraw" after a result only repaints.
+    w->btn4->click();
+    w->Timer1Timer();
+    EXPECT_FALSE(w->game.gameRunning);
+    EXPECT_EQ(w->lbl3->text(), "Yellow");
+    clickCell(*w, 0, 0);
+    EXPECT_EQ(w->game.markerCountdown, Game::gameOver);
+}
+
+TEST_F(VersusComputer, ANewGameCancelsAPendingComputerTurn) {
+    auto w = make(3);
+    start(*w);
+    clickCell(*w, 2, 4);
+    ASSERT_TRUE(w->Timer2->isActive());
+    w->btn2->click();
+    EXPECT_FALSE(w->Timer2->isActive());
+    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    EXPECT_EQ(w->game.mainBoard.count(CellCode::first) + w->game.mainBoard.count(CellCode::second),
+              4);
+}
+
+TEST_F(VersusComputer, ExitHoldsAPendingTurnUntilRedrawResumesTheGame) {
+    auto w = make(1);
+    start(*w);
+    w->show();
+    clickCell(*w, 2, 4);
+    ASSERT_TRUE(w->Timer2->isActive());
+    w->btn1->click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w->Timer2->isActive());
+    const int clock = w->game.secondClock;
+    w->Timer1Timer();
+    EXPECT_EQ(w->game.secondClock, clock);
+    w->show();
+    w->btn4->click();
+    EXPECT_TRUE(w->game.gameRunning);
+    EXPECT_TRUE(w->Timer2->isActive());
+    w->Timer2Timer();
+    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    w->close();
+}
+
+class WholeGames : public VersusComputer, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
+    const int theme = GetParam();
+    std::mt19937 random(7 + theme);
+    {
+        for (int level = 1; level <= 5; ++level) {
+            auto w = make(theme, static_cast<int>(random() % 30));
+            start(*w, level);
+            ASSERT_EQ(w->computer.level, level);
+            for (int turn = 0; w->matchLive; ++turn) {
+                ASSERT_LT(turn, 200);
+                if (w->Timer2->isActive()) {
+                    const Board before = w->game.mainBoard;
+                    w->Timer2Timer();
+                    ASSERT_NE(w->game.mainBoard, before) << "the computer passed with a move";
+                    continue;
+                }
+                const auto moves = legalMoves(w->game);
+                ASSERT_EQ(w->game.sideToMove, CellCode::first);
+                ASSERT_FALSE(moves.empty());
+                const CellPos move = moves[random() % moves.size()];
+                clickCell(*w, move.x, move.y);
+            }
+            EXPECT_EQ(w->lbl4->text(), "lose!");
+            EXPECT_FALSE(w->game.gameRunning);
+        }
+    }
+}
+INSTANTIATE_TEST_SUITE_P(EachTheme, WholeGames, ::testing::Values(1, 2, 3));
+
+}  // namespace
+}  // namespace reversi
