@@ -14,117 +14,81 @@ namespace {
 
 using namespace colours;
 
-constexpr std::array<Theme, 6> themes{{
-    {1,
-     MatchKind::twoPlayer,
-     "TForm2",
-     red,
-     yellow,
-     buttonFace,
-     black,
-     black,
-     "Red",
-     "Yellow",
-     {white, black, white, black},
-     280,
-     buttonFace,
-     VerdictLabelAtStart::hide,
-     false,
-     true,
-     2500,
-     false},
-    {2,
-     MatchKind::twoPlayer,
-     "TForm3",
-     white,
-     black,
-     blue,
-     red,
-     red,
-     "White",
-     "Black",
-     {black, white, black, white},
-     272,
-     buttonFace,
-     VerdictLabelAtStart::keep,
-     true,
-     true,
-     5000,
-     false},
-    {3,
-     MatchKind::twoPlayer,
-     "TForm4",
-     lime,
-     yellow,
-     fuchsia,
-     black,
-     black,
-     "Lime",
-     "Yellow",
-     {windowText, windowText, windowText, windowText},
-     272,
-     fuchsia,
-     VerdictLabelAtStart::show,
-     false,
-     true,
-     5000,
-     false},
-    {1,
-     MatchKind::versusComputer,
-     "TForm7",
-     red,
-     yellow,
-     buttonFace,
-     black,
-     black,
-     "Red",
-     "Yellow",
-     {white, windowText, white, windowText},
-     280,
-     buttonFace,
-     VerdictLabelAtStart::show,
-     false,
-     false,
-     2500,
-     true},
+// The colour themes, shared by the two window kinds of each theme.
+struct Scheme {
+    Colour first, second, background, grid, marker;
+    const char* firstName;
+    const char* secondName;
+    int verdictLabelTop;
+    int computerDelayMs;
+};
+
+// clang-format off
+constexpr Scheme schemes[] = {
+    //  first  second  background  grid   marker  names              lbl5 top  computer pause
+    {red,   yellow, buttonFace, black, black, "Red",   "Yellow", 280,      2500},
+    {white, black,  blue,       red,   red,   "White", "Black",  272,      5000},
+    {lime,  yellow, fuchsia,    black, black, "Lime",  "Yellow", 272,      5000},
+};
+// clang-format on
+
+// What each window adds to its theme.
+struct WindowRow {
+    int number;
+    MatchKind kind;
+    const char* objectName;
+    std::array<Colour, 4> labelFontColours;
+    Colour verdictLabelColour;
+    VerdictLabelAtStart verdictLabelAtStart;
+    bool verdictLabelBlackAtStart;
+    bool clockEnabledAtCreation;
+    bool betaInCodeFont;
+};
+
+using enum MatchKind;
+using enum VerdictLabelAtStart;
+// clang-format off
+constexpr WindowRow windowRows[] = {
+    // theme, kind, name, label font colours lbl1-lbl4, lbl5 colour, lbl5 at a start,
+    // lbl5 black at a start, clock running from creation, "BETA" in the code font
+    {1, twoPlayer,      "TForm2", {white, black, white, black}, buttonFace, hide, false, true, false},
+    {2, twoPlayer,      "TForm3", {black, white, black, white}, buttonFace, keep, true,  true, false},
+    {3, twoPlayer,      "TForm4", {windowText, windowText, windowText, windowText}, fuchsia, show, false, true, false},
+    {1, versusComputer, "TForm7", {white, windowText, white, windowText}, buttonFace, show, false, false, true},
+    {2, versusComputer, "TForm8", {windowText, white, windowText, white}, buttonFace, show, false, true,  false},
+    {3, versusComputer, "TForm9", {windowText, windowText, windowText, windowText}, buttonFace, show, false, true, false},
+};
+// clang-format on
+
+constexpr Theme makeTheme(const WindowRow& row) {
+    const Scheme& scheme = schemes[row.number - 1];
     // The theme-2 computer window plays the first side in red under the name "White".
-    {2,
-     MatchKind::versusComputer,
-     "TForm8",
-     red,
-     black,
-     blue,
-     red,
-     red,
-     "White",
-     "Black",
-     {windowText, white, windowText, white},
-     272,
-     buttonFace,
-     VerdictLabelAtStart::show,
-     false,
-     true,
-     5000,
-     false},
-    {3,
-     MatchKind::versusComputer,
-     "TForm9",
-     lime,
-     yellow,
-     fuchsia,
-     black,
-     black,
-     "Lime",
-     "Yellow",
-     {windowText, windowText, windowText, windowText},
-     272,
-     buttonFace,
-     VerdictLabelAtStart::show,
-     false,
-     true,
-     5000,
-     false},
-}};
+    const bool redFirstSide = row.kind == versusComputer && row.number == 2;
+    return {row.number,
+            row.kind,
+            row.objectName,
+            redFirstSide ? red : scheme.first,
+            scheme.second,
+            scheme.background,
+            scheme.grid,
+            scheme.marker,
+            scheme.firstName,
+            scheme.secondName,
+            row.labelFontColours,
+            scheme.verdictLabelTop,
+            row.verdictLabelColour,
+            row.verdictLabelAtStart,
+            row.verdictLabelBlackAtStart,
+            row.clockEnabledAtCreation,
+            scheme.computerDelayMs,
+            row.betaInCodeFont};
+}
+
+constexpr std::array<Theme, 6> themes = [] {
+    std::array<Theme, 6> all{};
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = makeTheme(windowRows[i]);
+    return all;
+}();
 
 }  // namespace
 
