@@ -9,11 +9,15 @@
 #include "update_check.h"
 #include "window_set.h"
 
+[[gnu::used]] static constexpr const char* versionRecord = reversi::program::versionRecord;
+
 int main(int argc, char** argv) {
     using namespace reversi;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(program::name));
     QApplication::setApplicationVersion(QString::fromLatin1(program::version));
+    app.setProperty("productVersion", QString::fromLatin1(program::productVersion));
+    app.setProperty("description", QString::fromLatin1(program::description));
     runHandler([] {
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
             resourceImage(resources::ResourceType::icon, resources::ResourceName::mainIcon))));

@@ -1,9 +1,14 @@
 #pragma once
 
-// What the program says about itself.
+// What the program says about itself; the values come from the build (CMakeLists.txt).
 namespace reversi::program {
-inline constexpr char name[] = "Reversi";
-inline constexpr char version[] = "5.0.25.736";
-inline constexpr char productVersion[] = "5 Alpha";
-inline constexpr char description[] = "THE REVERSI GAME";
+inline constexpr char name[] = REVERSI_PRODUCT_NAME;
+inline constexpr char version[] = REVERSI_FILE_VERSION;
+inline constexpr char productVersion[] = REVERSI_PRODUCT_VERSION;
+inline constexpr char description[] = REVERSI_DESCRIPTION;
+
+// The version record, kept in the executable where file tools can read it.
+inline constexpr char versionRecord[] =
+    "ProductName=" REVERSI_PRODUCT_NAME "\nProductVersion=" REVERSI_PRODUCT_VERSION
+    "\nFileVersion=" REVERSI_FILE_VERSION "\nFileDescription=" REVERSI_DESCRIPTION "\n";
 }  // namespace reversi::program

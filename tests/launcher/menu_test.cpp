@@ -128,10 +128,18 @@ TEST_F(Menu, StartingAMatchWritesTheCountdownAndOpensTheChosenWindow) {
     EXPECT_EQ(readFile("0.db"), QByteArray("300\r\n"));
     menu->btnplaywith->click();
     EXPECT_EQ(menu->btnplaywith->text(), "Click to play with pc");
-    menu->rb2->click();
-    menu->btn2->click();
-    const std::vector<std::pair<MatchKind, int>> expected = {
-        {MatchKind::twoPlayer, 1}, {MatchKind::versusComputer, 3}, {MatchKind::twoPlayer, 2}};
+    std::vector<std::pair<MatchKind, int>> expected = {{MatchKind::twoPlayer, 1},
+                                                       {MatchKind::versusComputer, 3}};
+    // Every theme in every mode opens its own window.
+    QRadioButton* radios[] = {menu->rb1, menu->rb2, menu->rb3};
+    for (const MatchKind kind : {MatchKind::twoPlayer, MatchKind::versusComputer}) {
+        for (int theme = 1; theme <= 3; ++theme) {
+            radios[theme - 1]->click();
+            menu->btn2->click();
+            expected.push_back({kind, theme});
+        }
+        menu->btnplaywith->click();
+    }
     EXPECT_EQ(directory.opened, expected);
     menu->btn3->click();
     QTest::mouseClick(menu->version, Qt::LeftButton);
