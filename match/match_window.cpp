@@ -365,7 +365,8 @@ void MatchWindow::drawCentreDot() {
 void MatchWindow::growDelay() {
     // A short busy wait paced by the clock, so that a disc takes the same time on every
     // machine and time lost to a slow step is made up by the next ones.
-    if (growStep_.count() == 0) return;
+    // A hidden window shows no progress, so it has nothing to wait for.
+    if (growStep_.count() == 0 || !isVisible()) return;
     growDeadline_ += growStep_;
     while (Clock::now() < growDeadline_) {
     }
