@@ -6,6 +6,7 @@
 #include "program_info.h"
 #include "resource_names.h"
 #include "resources.h"
+#include "termination.h"
 #include "update_check.h"
 #include "window_set.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
                                        [&update](const std::function<void()>& removeFonts) {
                                            update.finishAtExit(removeFonts);
                                        }});
+        quitOnTerminationSignals(&app);
         windows.menu().show();
         status = QApplication::exec();
     }

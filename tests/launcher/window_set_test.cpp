@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QStringList>
+#include <QTimer>
+#include <csignal>
 
+#include "termination.h"
 #include "widget_test_support.h"
 #include "window_set.h"
 
@@ -43,6 +47,20 @@ TEST_F(Program, CreatesItsNineWindowsOnceInOrderAndShowsOnlyTheMenu) {
     // The exit handler ran when all eight other windows were gone.
     EXPECT_EQ(atExit, std::vector<QString>{"8"});
     EXPECT_FALSE(QFile::exists("5.db"));
+}
+
+TEST_F(Program, ATerminationSignalEndsEveryEventLoopSoTheExitHandlerRuns) {
+    quitOnTerminationSignals(qApp);
+    ModalWindow window(FirstShowing::normal);
+    bool modalReturned = false;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        window.showModal();  // a nested loop, as when a match window is open
+        modalReturned = true;
+    });
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });  // a guard, never reached
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(modalReturned);
 }
 
 }  // namespace
