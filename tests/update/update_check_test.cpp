@@ -8,11 +8,6 @@
 namespace reversi {
 namespace {
 
-const UpdateChannel kChannel{
-    QStringLiteral("https://raw.reversi-updates.invalid/reversi/master/version.txt"),
-    QStringLiteral(
-        "https://reversi-updates.invalid/reversi/raw/0123456789abcdef0123456789abcdef01234567/")};
-
 class UpdateCheckTest : public UpdateDirectoryTest {
   protected:
     UpdateCheck check(bool online, UpdateHooks hooks = {}) {

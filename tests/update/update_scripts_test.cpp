@@ -3,15 +3,11 @@
 #include <QStringList>
 
 #include "update_scripts.h"
+#include "update_test_support.h"
 #include "update_version.h"
 
 namespace reversi {
 namespace {
-
-const UpdateChannel kChannel{
-    QStringLiteral("https://raw.reversi-updates.invalid/reversi/master/version.txt"),
-    QStringLiteral(
-        "https://reversi-updates.invalid/reversi/raw/0123456789abcdef0123456789abcdef01234567/")};
 
 TEST(UpdateScriptsTest, VersionCheckScript) {
     EXPECT_EQ(versionCheckScript(kChannel).toStdString(),

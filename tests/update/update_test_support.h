@@ -13,6 +13,12 @@
 
 namespace reversi {
 
+// A channel on the reserved .invalid domain, as the scripts under test name it.
+inline const UpdateChannel kChannel{
+    QStringLiteral("https://raw.reversi-updates.invalid/reversi/master/version.txt"),
+    QStringLiteral(
+        "https://reversi-updates.invalid/reversi/raw/0123456789abcdef0123456789abcdef01234567/")};
+
 class FixedNetwork : public NetworkProbe {
   public:
     explicit FixedNetwork(bool online) : online_(online) {}
