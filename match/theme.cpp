@@ -86,7 +86,8 @@ constexpr Theme makeTheme(const WindowRow& row) {
 
 constexpr std::array<Theme, 6> themes = [] {
     std::array<Theme, 6> all{};
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = makeTheme(windowRows[i]);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = makeTheme(windowRows[i]);
     return all;
 }();
 
