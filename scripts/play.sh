@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/deps.sh"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/release"
+cmake --build "$root/build/release" --target reversi
 game="$root/build/release/launcher/reversi"
 if [[ ! -x "$game" ]]; then
     echo "The rules engine is built; the game window comes with a later version."
