@@ -13,16 +13,7 @@ using namespace reversi;
 
 // Cells the side to move may play.
 std::vector<CellPos> legalMoves(const Game& game) {
-    std::vector<CellPos> moves;
-    for (int x = 0; x < Board::size; ++x) {
-        for (int y = 0; y < Board::size; ++y) {
-            if (game.mainBoard.at(x, y) == CellCode::empty &&
-                captureTotal(game.mainBoard, x, y, game.sideToMove, game.sideWaiting) > 0) {
-                moves.push_back({x, y});
-            }
-        }
-    }
-    return moves;
+    return reversi::legalMoves(game.mainBoard, game.sideToMove, game.sideWaiting);
 }
 
 // Clicks the cell's centre, as the window does.

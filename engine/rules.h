@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "board.h"
 
@@ -62,6 +63,20 @@ inline int captureTotal(const Board& board, int x, int y, Cell toMove, Cell wait
     for (const Direction& d : directions)
         total += captureRun(board, x, y, d, toMove, waiting);
     return total;
+}
+
+// The empty cells where `toMove` captures, in column order.
+inline std::vector<CellPos> legalMoves(const Board& board, Cell toMove, Cell waiting) {
+    std::vector<CellPos> moves;
+    for (int x = 0; x < Board::size; ++x) {
+        for (int y = 0; y < Board::size; ++y) {
+            if (board.at(x, y) == CellCode::empty &&
+                captureTotal(board, x, y, toMove, waiting) > 0) {
+                moves.push_back({x, y});
+            }
+        }
+    }
+    return moves;
 }
 
 // Whether `toMove` has a capturing move on any empty cell.

@@ -65,10 +65,7 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     btn1 = new QPushButton(QStringLiteral("X"), this);
     btn1->setGeometry(1115, 0, 26, 25);
     btn1->setCursor(Qt::PointingHandCursor);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setStyleHint(QFont::SansSerif);
-    tahoma.setPixelSize(13);
-    btn1->setFont(tahoma);
+    btn1->setFont(windowFont(13));
     QPalette white = btn1->palette();
     white.setColor(QPalette::ButtonText, Qt::white);
     btn1->setPalette(white);
@@ -98,10 +95,7 @@ InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::mi
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("Info"));
     setGeometry(699, 312, 266, 148);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setStyleHint(QFont::SansSerif);
-    tahoma.setPixelSize(11);
-    setFont(tahoma);
+    setFont(windowFont(11));
 
     QPalette red = palette();
     red.setColor(QPalette::WindowText, Qt::red);

@@ -1,12 +1,10 @@
 #include "main_menu.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFontMetrics>
 #include <QMouseEvent>
 
 #include "error_display.h"
-#include "file_error.h"
 #include "handoff.h"
 #include "resource_names.h"
 #include "resources.h"
@@ -224,14 +222,7 @@ void MainMenu::btnplaywithClick() {
 }
 
 void MainMenu::writeHandoffFile() {
-    QFile file(QString::fromLatin1(handoffFileName));
-    const QByteArray content = countdownText.toLatin1() + "\r\n";
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(content) != content.size() || !file.flush()) {
-        throw FileError(QStringLiteral("Cannot write the settings file \"%1\": %2")
-                            .arg(file.fileName(), file.errorString())
-                            .toStdString());
-    }
+    writeFile(QString::fromLatin1(handoffFileName), countdownText.toLatin1() + "\r\n");
 }
 
 void MainMenu::btn2Click() {

@@ -7,6 +7,7 @@
 #include "error_display.h"
 #include "file_error.h"
 #include "handoff.h"
+#include "resources.h"
 
 namespace reversi {
 namespace {
@@ -32,7 +33,7 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
       growStep_(defaultGrowStep) {
     setObjectName(QString::fromLatin1(theme.objectName));
     setWindowTitle(QStringLiteral("Play!"));
-    setFont(fontOfHeight(11));
+    setFont(windowFont(11));
     resize(clientSize);
 
     btn1 = makeButton(QStringLiteral("Exit"), {856, 80, 81, 25});
@@ -66,13 +67,6 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     Timer1->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
 }
 
-QFont MatchWindow::fontOfHeight(int pixels) const {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    return font;
-}
-
 QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
     auto* button = new QPushButton(caption, this);
     button->setGeometry(geometry);
@@ -84,7 +78,7 @@ QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
 OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour fontColour,
                                     Colour background) {
     auto* label = new OpaqueLabel(QString(), this);
-    label->setFont(fontOfHeight(fontPixels));
+    label->setFont(windowFont(fontPixels));
     label->move(position);
     label->setFontColour(fontColour.resolve());
     label->setBackground(background.resolve());
@@ -155,13 +149,7 @@ void MatchWindow::btn3Click() {
         }
         dump += "\r\n";
     }
-    QFile file(QStringLiteral("otladka.txt"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(dump) != dump.size()) {
-        throw FileError(QStringLiteral("Cannot write \"otladka.txt\": %1")
-                            .arg(file.errorString())
-                            .toStdString());
-    }
-    file.close();
+    writeFile(QStringLiteral("otladka.txt"), dump);
     game.ifcaneat();
 }
 

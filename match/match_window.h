@@ -80,8 +80,6 @@ class MatchWindow : public ModalWindow, protected GameView {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-    QFont fontOfHeight(int pixels) const;
-
   private:
     void FormCreate();
     QPushButton* makeButton(const QString& caption, QRect geometry);

@@ -36,7 +36,10 @@ QByteArray resourceBytes(const QString& type, const QString& name) {
 }
 
 void saveResource(const QString& type, const QString& name, const QString& fileName) {
-    const QByteArray bytes = resourceBytes(type, name);
+    writeFile(fileName, resourceBytes(type, name));
+}
+
+void writeFile(const QString& fileName, const QByteArray& bytes) {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {

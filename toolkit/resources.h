@@ -15,6 +15,10 @@ QString findResource(const QString& type, const QString& name);
 // The resource's bytes; throws FileError when it is missing.
 QByteArray resourceBytes(const QString& type, const QString& name);
 
+// Writes `bytes` to `fileName`, replacing any file of that name; throws FileError and leaves
+// no partial file behind when it fails.
+void writeFile(const QString& fileName, const QByteArray& bytes);
+
 // Writes the resource to `fileName`, replacing any file of that name; throws FileError.
 void saveResource(const QString& type, const QString& name, const QString& fileName);
 

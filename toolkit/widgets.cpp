@@ -4,6 +4,13 @@
 
 namespace reversi {
 
+QFont windowFont(int pixels) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    return font;
+}
+
 OpaqueLabel::OpaqueLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setAutoFillBackground(true);
     adjustSize();

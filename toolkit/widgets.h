@@ -8,6 +8,10 @@
 
 namespace reversi {
 
+// The windows' font at a pixel height: Tahoma where it is installed, the system's sans-serif
+// face otherwise.
+QFont windowFont(int pixels);
+
 // A label with its own background that sizes itself to its text.
 class OpaqueLabel : public QLabel {
   public:

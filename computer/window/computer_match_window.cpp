@@ -32,7 +32,7 @@ ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<Ran
     lbl7 = label(QStringLiteral("1"), {312, 272}, font());
     lbl8 = label(QStringLiteral("5"), {440, 272}, font());
 
-    QFont betaFont = theme.betaInCodeFont ? code : fontOfHeight(48);
+    QFont betaFont = theme.betaInCodeFont ? code : windowFont(48);
     betaFont.setPixelSize(48);
     BETA = label(QStringLiteral("BETA"), {800, 360}, betaFont);
     BETA->setFontColour(Qt::red);

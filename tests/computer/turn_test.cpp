@@ -15,18 +15,9 @@ using test_support::ComputerGame;
 using test_support::position;
 using ::testing::Contains;
 
-// The cells where `side` captures, by the engine's rules (tested on their own).
+// The cells where `side` captures.
 std::vector<CellPos> legalMoves(const Board& board, Cell side) {
-    std::vector<CellPos> moves;
-    for (int x = 0; x < 8; ++x) {
-        for (int y = 0; y < 8; ++y) {
-            if (board.at(x, y) == CellCode::empty &&
-                captureTotal(board, x, y, side, opponentOf(side)) > 0) {
-                moves.push_back({x, y});
-            }
-        }
-    }
-    return moves;
+    return reversi::legalMoves(board, side, opponentOf(side));
 }
 
 // `board` after `side` plays at `cell`.

@@ -43,16 +43,7 @@ class VersusComputer : public test_support::WidgetTest {
         w.Redraw();
     }
     static std::vector<CellPos> legalMoves(const Game& g) {
-        std::vector<CellPos> moves;
-        for (int x = 0; x < 8; ++x) {
-            for (int y = 0; y < 8; ++y) {
-                if (g.mainBoard.at(x, y) == CellCode::empty &&
-                    captureTotal(g.mainBoard, x, y, g.sideToMove, g.sideWaiting) > 0) {
-                    moves.push_back({x, y});
-                }
-            }
-        }
-        return moves;
+        return reversi::legalMoves(g.mainBoard, g.sideToMove, g.sideWaiting);
     }
 };
 

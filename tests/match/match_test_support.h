@@ -46,17 +46,7 @@ class MatchTest : public WidgetTest {
 
     // The legal moves of the side to move.
     static std::vector<CellPos> legalMoves(const MatchWindow& w) {
-        std::vector<CellPos> moves;
-        for (int x = 0; x < 8; ++x) {
-            for (int y = 0; y < 8; ++y) {
-                if (w.game.mainBoard.at(x, y) == CellCode::empty &&
-                    captureTotal(w.game.mainBoard, x, y, w.game.sideToMove, w.game.sideWaiting) >
-                        0) {
-                    moves.push_back({x, y});
-                }
-            }
-        }
-        return moves;
+        return reversi::legalMoves(w.game.mainBoard, w.game.sideToMove, w.game.sideWaiting);
     }
 
     static QColor colourOf(const Colour& c) { return c.resolve(); }
