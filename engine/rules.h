@@ -9,7 +9,6 @@ namespace reversi {
 
 // One of the eight scan directions with the pre-test that skips lines leaving the board.
 struct Direction {
-    const char* name;
     int dx;
     int dy;
     int minX, maxX, minY, maxY;  // the pre-test: the cell must lie in this range
@@ -20,16 +19,17 @@ struct Direction {
     }
 };
 
-// Every scan of the eight directions uses this order.
+// Every scan of the eight directions uses this order: left, right, up, down, right down,
+// left up, up right, down left.
 inline constexpr std::array<Direction, 8> directions{{
-    {"left", -1, 0, 1, 7, 0, 7, true},
-    {"right", 1, 0, 0, 5, 0, 7, false},
-    {"up", 0, -1, 0, 7, 1, 7, true},
-    {"down", 0, 1, 0, 7, 0, 5, false},
-    {"right down", 1, 1, 0, 5, 0, 5, false},
-    {"left up", -1, -1, 2, 7, 2, 7, false},
-    {"up right", 1, -1, 0, 5, 2, 7, false},
-    {"down left", -1, 1, 2, 7, 0, 5, false},
+    {-1, 0, 1, 7, 0, 7, true},
+    {1, 0, 0, 5, 0, 7, false},
+    {0, -1, 0, 7, 1, 7, true},
+    {0, 1, 0, 7, 0, 5, false},
+    {1, 1, 0, 5, 0, 5, false},
+    {-1, -1, 2, 7, 2, 7, false},
+    {1, -1, 0, 5, 2, 7, false},
+    {-1, 1, 2, 7, 0, 5, false},
 }};
 
 // The capture line: the number of `waiting` discs that a move of `toMove` at (x, y) closes
