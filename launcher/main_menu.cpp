@@ -254,6 +254,11 @@ void MainMenu::btn1Click() {
     close();
 }
 
+void MainMenu::removeFiles() {
+    deleteHandoffFile();
+    fonts_.remove();
+}
+
 void MainMenu::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;

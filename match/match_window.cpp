@@ -154,7 +154,7 @@ void MatchWindow::btn3Click() {
 }
 
 void MatchWindow::btn4Click() {
-    QFile::remove(QStringLiteral("data/0.db"));
+    removeFile(QStringLiteral("data/0.db"));
     Redraw();
 }
 
