@@ -40,8 +40,8 @@ void clickToPlacedDisc(benchmark::State& state) {
         window.game.cellX = 4;
         window.game.cellY = 2;
         window.game.setDiscOriginToCell();
-        window.game.conttrue();
-        window.game.drawc();
+        window.game.testMove();
+        window.game.placeDisc();
     }
 }
 BENCHMARK(clickToPlacedDisc)->Unit(benchmark::kMicrosecond);

@@ -150,7 +150,7 @@ void MatchWindow::btn3Click() {
         dump += "\r\n";
     }
     writeFile(QStringLiteral("otladka.txt"), dump);
-    game.ifcaneat();
+    game.updateCanMove();
 }
 
 void MatchWindow::btn4Click() {

@@ -52,7 +52,7 @@ void ComputerMatchWindow::btn2Click() {
     game.sideWaiting = CellCode::second;
     if (!level1->isHidden()) {
         // The level is chosen once, before the window's first game.
-        computer.caseof(level1->value());
+        computer.setLevel(level1->value());
         for (QWidget* selector : {static_cast<QWidget*>(lbl6), static_cast<QWidget*>(lbl7),
                                   static_cast<QWidget*>(lbl8), static_cast<QWidget*>(level1)}) {
             selector->hide();
@@ -76,7 +76,7 @@ void ComputerMatchWindow::clear() {
     game.sideWaiting = CellCode::second;
     game.setStartPosition();
     btn2->setText(QStringLiteral("Clear"));
-    game.cont();
+    game.countDiscs();
     game.gameRunning = true;
     handoffRead = true;
     matchLive = true;
@@ -92,7 +92,7 @@ void ComputerMatchWindow::turnHandedOver() {
 void ComputerMatchWindow::Timer2Timer() {
     Timer2->setEnabled(false);
     if (!matchLive) return;  // a finished game gets no further computer move
-    if (computer.stepofcomp()) Redraw();
+    if (computer.playTurn()) Redraw();
 }
 
 void ComputerMatchWindow::showResult(std::string_view name, std::string_view drawText) {
