@@ -59,7 +59,7 @@ level_three() {
 }
 wait_for "the track bar's handle at level 3" level_three
 
-click 896 116 # btn2: "Play!"
+click 896 116 # playButton: "Play!"
 
 # The start hides the level selector for good, so the track bar's pixels show the background
 # (clear of the grid lines at 370 and 450 beneath it). The start is complete once the labels

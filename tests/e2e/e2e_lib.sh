@@ -427,7 +427,7 @@ check_handoff_taken() { # after the match window's first start
 # ends well and takes its files with it.
 leave_through_both_exits() {
     local file
-    click 896 92 # btn1: "Exit"
+    click 896 92 # exitButton: "Exit"
     wait_for 'the window "Play!" to close' no_window 'Play!'
     find_window 'Welcome!' || fail 'the window "Welcome!" is gone after the match window closed'
     locate_window
