@@ -38,7 +38,7 @@ enum class VerdictLabelAtStart { hide, keep, show };
 struct Theme {
     int number;  // 1 to 3
     MatchKind kind;
-    const char* objectName;  // the window's name: TForm2 ... TForm4, TForm7 ... TForm9
+    const char* objectName;  // the window's name: twoPlayer1 ... 3, versusComputer1 ... 3
 
     Colour firstColour;
     Colour secondColour;

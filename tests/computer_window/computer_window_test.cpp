@@ -48,7 +48,7 @@ class VersusComputer : public test_support::WidgetTest {
 };
 
 TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
-    const char* names[] = {"TForm7", "TForm8", "TForm9"};
+    const char* names[] = {"versusComputer1", "versusComputer2", "versusComputer3"};
     for (int theme = 1; theme <= 3; ++theme) {
         auto w = make(theme);
         EXPECT_EQ(w->objectName(), names[theme - 1]);

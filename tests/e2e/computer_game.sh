@@ -20,7 +20,7 @@ e2e_begin "$@"
 start_program
 wait_for_menu
 
-click 364 44 # btnplaywith: "Click to play with pc"
+click 364 44 # opponentButton: "Click to play with pc"
 open_match_window
 
 # The level selector: a track bar from 1 to 5 at (304, 232), 150 wide, its handle's centre on

@@ -14,7 +14,7 @@ e2e_begin "$@"
 start_program
 wait_for_menu
 
-click 368 184 # rb2: theme 2
+click 368 184 # theme2Radio: theme 2
 open_match_window
 
 background=$blue

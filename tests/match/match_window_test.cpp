@@ -10,7 +10,7 @@ namespace {
 using Window = test_support::MatchTest;
 
 TEST_F(Window, IsCreatedHiddenWithItsLayoutAndANewBoard) {
-    const char* names[] = {"TForm2", "TForm3", "TForm4"};
+    const char* names[] = {"twoPlayer1", "twoPlayer2", "twoPlayer3"};
     for (int theme = 1; theme <= 3; ++theme) {
         MatchWindow& w = window(theme);
         EXPECT_EQ(w.objectName(), names[theme - 1]);
