@@ -1,19 +1,28 @@
-// downloader [--max-bytes N] URL
+// downloader [--max-bytes N] [--ca-file FILE] [--replace NAME [--identity DEV:INO]] URL
 //
 // Fetches URL and saves the body in the current directory under the last segment of the URL's
-// path. The body goes to an exclusively created temporary file beside it, which is renamed into
-// place only after a complete 2xx response, so a failed run leaves nothing behind but the state
-// file ".wget-hsts" (the hosts that asked for HTTPS only).
+// path. The body goes to an exclusively created temporary file in the current directory, which
+// is renamed into place only after a complete answer: status 200 with a body whose length the
+// server stated (or sent in chunks), so a failed run leaves nothing behind but the empty state
+// file ".wget-hsts" that the update scripts expect.
 //
-// Exit status: 0 saved; 1 bad arguments; 2 URL or redirect refused; 3 local file failure;
-// 4 network or TLS failure, time-out, or an incomplete body; 5 the server answered with an error
-// status; 6 the body is larger than the size cap. Every failure prints one line on stderr.
+// With --replace the body must be a complete program for this machine; it then takes the place
+// of the regular file NAME in the current directory, with NAME's permission bits, in one rename,
+// and only while NAME is still the file DEV:INO (device and inode) when --identity is given.
+// --ca-file trusts the certificates in FILE instead of the system's.
+//
+// Exit status: 0 saved; 1 bad arguments; 2 URL, redirect or file to replace refused; 3 local
+// file failure; 4 network or TLS failure, time-out, or an incomplete body; 5 the server answered
+// with another status than 200; 6 the body is larger than the size cap; 7 the body is not a
+// program for this machine. Every failure prints one line on stderr.
 
 #include <curl/curl.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -21,9 +30,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 
+#include "program_check.h"
 #include "url_rules.h"
 
 namespace downloader {
@@ -36,6 +50,9 @@ constexpr long kTotalTimeoutSeconds = 600;
 // Without progress for this long the peer is taken as gone, well before the total time-out.
 constexpr long kStalledSeconds = 60;
 constexpr char kStateFile[] = ".wget-hsts";
+constexpr char kTemporaryPrefix[] = ".download-";
+// A temporary file this old belongs to a run that was killed: no run lasts this long.
+constexpr long kLeftoverSeconds = kTotalTimeoutSeconds + 300;
 
 enum ExitStatus : int {
     kSaved = 0,
@@ -45,6 +62,7 @@ enum ExitStatus : int {
     kNetworkFailure = 4,
     kServerError = 5,
     kTooLarge = 6,
+    kNotAProgram = 7,
 };
 
 class Failure : public std::runtime_error {
@@ -73,8 +91,9 @@ extern "C" void removePendingAndReraise(int signalNumber) {
 class TemporaryFile {
   public:
     TemporaryFile() {
-        std::snprintf(pendingTemporaryPath, sizeof pendingTemporaryPath, ".download-XXXXXX");
-        fd_ = mkstemp(pendingTemporaryPath);
+        std::snprintf(pendingTemporaryPath, sizeof pendingTemporaryPath, "%sXXXXXX",
+                      kTemporaryPrefix);
+        fd_ = mkostemp(pendingTemporaryPath, O_CLOEXEC);
         if (fd_ < 0) throw Failure(kFileFailure, systemError("cannot create a file here"));
         path_ = pendingTemporaryPath;
         hasPendingTemporary = 1;
@@ -91,12 +110,10 @@ class TemporaryFile {
 
     int descriptor() const { return fd_; }
 
-    // Flushes the body to disk, gives it the usual permissions of a new file and moves it to
-    // `name`, replacing any file of that name.
-    void commit(const std::string& name) {
-        const mode_t mask = umask(0);
-        umask(mask);
-        if (fchmod(fd_, 0666 & ~mask) != 0 || fsync(fd_) != 0) {
+    // Flushes the body to disk, gives it `mode` and moves it to `name`, replacing any file of
+    // that name (a link itself, never what it points to).
+    void commit(const std::string& name, mode_t mode) {
+        if (fchmod(fd_, mode) != 0 || fsync(fd_) != 0) {
             throw Failure(kFileFailure, systemError("cannot write " + name));
         }
         const int fd = fd_;
@@ -114,18 +131,40 @@ class TemporaryFile {
     std::string path_;
 };
 
-// Leaves the state file behind on every run, as the scripts that run this program expect it;
-// libcurl itself writes it only when it has something to store.
+// Leaves the state file behind on every run, as the scripts that run this program expect it.
+// It stays empty: beyond loopback only HTTPS is spoken, so a store of hosts that asked for HTTPS
+// would add nothing. Neither a link nor a FIFO of that name is opened through or waited on.
 class StateFileGuard {
   public:
     StateFileGuard() = default;
     StateFileGuard(const StateFileGuard&) = delete;
     StateFileGuard& operator=(const StateFileGuard&) = delete;
     ~StateFileGuard() {
-        const int fd = open(kStateFile, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        const int fd =
+            open(kStateFile, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd >= 0) close(fd);
     }
 };
+
+// Removes the temporary files that killed runs of this program left in the current directory:
+// its own name pattern, its user, the mode it creates them with, and older than any run lasts.
+void removeLeftovers() {
+    DIR* directory = opendir(".");
+    if (directory == nullptr) return;
+    const std::string_view prefix = kTemporaryPrefix;
+    const auto now = std::time(nullptr);
+    while (const dirent* entry = readdir(directory)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        struct stat status {};
+        if (fstatat(dirfd(directory), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
+            (status.st_mode & 07777) == 0600 && now - status.st_mtime > kLeftoverSeconds) {
+            unlinkat(dirfd(directory), entry->d_name, 0);
+        }
+    }
+    closedir(directory);
+}
 
 class CurlSession {
   public:
@@ -146,12 +185,40 @@ class CurlSession {
     CURL* curl_ = nullptr;
 };
 
-constexpr char kUsage[] = "usage: downloader [--max-bytes N] URL";
+constexpr char kUsage[] =
+    "usage: downloader [--max-bytes N] [--ca-file FILE] [--replace NAME [--identity DEV:INO]] URL";
+
+// The file a program download takes the place of.
+struct Replacement {
+    std::string name;
+    std::optional<std::pair<dev_t, ino_t>> identity;
+};
 
 struct Options {
     std::string url;
     long long maxBytes = kSizeCap;
+    std::string caFile;
+    std::optional<Replacement> replace;
 };
+
+// "DEV:INO" as two decimal numbers.
+std::optional<std::pair<dev_t, ino_t>> parseIdentity(const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) return std::nullopt;
+    const auto number = [](const std::string& digits) -> std::optional<unsigned long long> {
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+            return std::nullopt;
+        }
+        errno = 0;
+        const unsigned long long value = std::strtoull(digits.c_str(), nullptr, 10);
+        if (errno != 0) return std::nullopt;
+        return value;
+    };
+    const auto device = number(text.substr(0, colon));
+    const auto inode = number(text.substr(colon + 1));
+    if (!device || !inode) return std::nullopt;
+    return std::pair{static_cast<dev_t>(*device), static_cast<ino_t>(*inode)};
+}
 
 // "--max-bytes N" lowers the size cap (the tests use it), never raises it.
 Options parseArguments(int argc, char** argv) {
@@ -168,6 +235,20 @@ Options parseArguments(int argc, char** argv) {
                 throw Failure(kBadArguments, "--max-bytes takes a whole number from 1 to " +
                                                  std::to_string(kSizeCap));
             }
+        } else if (argument == "--ca-file" && i + 1 < argc) {
+            options.caFile = argv[++i];
+        } else if (argument == "--replace" && i + 1 < argc) {
+            options.replace = Replacement{argv[++i], std::nullopt};
+            const std::string& name = options.replace->name;
+            if (name.empty() || name == "." || name == ".." ||
+                name.find('/') != std::string::npos) {
+                throw Failure(kBadArguments, "--replace takes a file name in this directory");
+            }
+        } else if (argument == "--identity" && i + 1 < argc && options.replace) {
+            options.replace->identity = parseIdentity(argv[++i]);
+            if (!options.replace->identity) {
+                throw Failure(kBadArguments, "--identity takes DEV:INO, two whole numbers");
+            }
         } else if (options.url.empty() && !argument.empty() && argument[0] != '-') {
             options.url = argument;
         } else {
@@ -176,6 +257,30 @@ Options parseArguments(int argc, char** argv) {
     }
     if (options.url.empty()) throw Failure(kBadArguments, kUsage);
     return options;
+}
+
+// How the last answer's body is delimited: by a stated length or in chunks, or else only by the
+// connection closing, which a cut-off transfer looks like too.
+struct Framing {
+    bool lengthStated = false;
+    bool chunked = false;
+};
+
+extern "C" std::size_t receiveHeader(char* data, std::size_t size, std::size_t count,
+                                     void* context) {
+    auto& framing = *static_cast<Framing*>(context);
+    std::string line(data, size * count);
+    for (char& c : line)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (line.starts_with("http/")) {
+        framing = {};  // the status line of a new answer
+    } else if (line.starts_with("content-length:")) {
+        framing.lengthStated = true;
+    } else if (line.starts_with("transfer-encoding:") &&
+               line.find("chunked") != std::string::npos) {
+        framing.chunked = true;
+    }
+    return size * count;
 }
 
 struct BodySink {
@@ -188,13 +293,13 @@ struct BodySink {
     int writeError = 0;
 };
 
-// Saves the body of a 2xx response; bodies of redirects and error pages are read and dropped.
+// Saves the body of a 200 answer; bodies of redirects and other answers are read and dropped.
 extern "C" std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* context) {
     auto& sink = *static_cast<BodySink*>(context);
     const auto bytes = static_cast<long long>(size * count);
     long status = 0;
     curl_easy_getinfo(sink.curl, CURLINFO_RESPONSE_CODE, &status);
-    const bool success = status >= 200 && status <= 299;
+    const bool success = status == 200;
     long long& total = success ? sink.saved : sink.discarded;
     if (total + bytes > sink.maxBytes) {
         sink.tooLarge = true;
@@ -225,11 +330,14 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-void configure(CURL* curl, BodySink& sink, char* errorBuffer) {
+void configure(CURL* curl, BodySink& sink, Framing& framing, const Options& options,
+               char* errorBuffer) {
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receiveBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, receiveHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &framing);
     // Redirects are followed here, hop by hop, so each target is checked before any connection.
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -240,14 +348,15 @@ void configure(CURL* curl, BodySink& sink, char* errorBuffer) {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
     curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.maxBytes));
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "reversi-downloader/1");
-    curl_easy_setopt(curl, CURLOPT_HSTS_CTRL, static_cast<long>(CURLHSTS_ENABLE));
-    curl_easy_setopt(curl, CURLOPT_HSTS, kStateFile);
+    if (!options.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, options.caFile.c_str());
 }
 
-// Fetches `url`, following redirects, into `sink`; returns when a 2xx body is complete.
-void fetch(CURL* curl, std::string url, BodySink& sink) {
+// Fetches the URL, following redirects, into `sink`; returns when a 200 body is complete.
+void fetch(CURL* curl, const Options& options, BodySink& sink) {
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    configure(curl, sink, errorBuffer);
+    Framing framing;
+    configure(curl, sink, framing, options, errorBuffer);
+    std::string url = options.url;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(kTotalTimeoutSeconds);
     std::string redirectedFrom;
@@ -286,10 +395,23 @@ void fetch(CURL* curl, std::string url, BodySink& sink) {
 
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-        if (status >= 200 && status <= 299) return;
+        if (status == 200) {
+            long version = 0;
+            curl_easy_getinfo(curl, CURLINFO_HTTP_VERSION, &version);
+            // HTTP/2 and later delimit every body themselves.
+            const bool delimited =
+                version >= CURL_HTTP_VERSION_2_0 || framing.lengthStated || framing.chunked;
+            if (!delimited) {
+                throw Failure(kNetworkFailure,
+                              "the server did not state the length of the body, so it may be cut "
+                              "off");
+            }
+            return;
+        }
         char* location = nullptr;
         curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
         if (status < 300 || status > 399 || location == nullptr) {
+            // A 206 answers a range never asked for; other 2xx answers carry no whole file.
             throw Failure(kServerError, "the server answered HTTP " + std::to_string(status));
         }
         if (redirects == kMaxRedirects) {
@@ -301,6 +423,28 @@ void fetch(CURL* curl, std::string url, BodySink& sink) {
     }
 }
 
+// The file a program download replaces, checked just before the rename: a regular file, and the
+// expected one. Returns the permission bits the new file takes over.
+mode_t replacedMode(const Replacement& replace) {
+    struct stat status {};
+    if (fstatat(AT_FDCWD, replace.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        throw Failure(kRefused, systemError("cannot find " + replace.name + " to replace"));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw Failure(kRefused, replace.name + " is not a regular file; it is left as it is");
+    }
+    if (replace.identity && *replace.identity != std::pair{status.st_dev, status.st_ino}) {
+        throw Failure(kRefused, replace.name + " is no longer the file to replace");
+    }
+    return status.st_mode & 0777;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
 int run(int argc, char** argv) {
     const Options options = parseArguments(argc, argv);
     const auto name = outputFileName(options.url);
@@ -310,12 +454,20 @@ int run(int argc, char** argv) {
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         std::signal(signalNumber, removePendingAndReraise);
     }
+    removeLeftovers();
     const StateFileGuard stateFile;
     const CurlSession session;
     TemporaryFile temporary;
     BodySink sink{session.get(), temporary.descriptor(), options.maxBytes};
-    fetch(session.get(), options.url, sink);
-    temporary.commit(*name);
+    fetch(session.get(), options, sink);
+    if (!options.replace) {
+        temporary.commit(*name, newFileMode());
+        return kSaved;
+    }
+    if (const auto reason = whyNotAProgram(temporary.descriptor())) {
+        throw Failure(kNotAProgram, "the download is not a program for this machine: " + *reason);
+    }
+    temporary.commit(options.replace->name, replacedMode(*options.replace));
     return kSaved;
 }
 

@@ -1,6 +1,7 @@
 // Starts the game: the application, its nine windows, the event loop.
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 
 #include "error_display.h"
 #include "program_info.h"
@@ -9,16 +10,44 @@
 #include "termination.h"
 #include "update_check.h"
 #include "window_set.h"
+#include "working_folder.h"
 
 [[gnu::used]] static constexpr const char* versionRecord = reversi::program::versionRecord;
 
+namespace {
+
+// What to do when the connection to the display breaks: the platform plugin then reports it
+// and ends the process at once, without returning to main().
+std::function<void()> onDisplayLost;
+QtMessageHandler defaultMessageHandler = nullptr;
+
+void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && onDisplayLost &&
+        message.startsWith(QLatin1String("The X11 connection broke"))) {
+        std::fputs("reversi: the connection to the display was lost; the game ends\n", stderr);
+        std::exchange(onDisplayLost, nullptr)();
+        return;
+    }
+    defaultMessageHandler(type, context, message);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace reversi;
-    QApplication app(argc, argv);
+    catchTerminationSignals();
     QApplication::setApplicationName(QString::fromLatin1(program::name));
     QApplication::setApplicationVersion(QString::fromLatin1(program::version));
+    if (const auto problem = enterWorkingFolder()) {
+        std::fprintf(stderr, "reversi: %s\n", qPrintable(*problem));
+        return 1;
+    }
+    defaultMessageHandler = qInstallMessageHandler(handleMessage);
+
+    QApplication app(argc, argv);
     app.setProperty("productVersion", QString::fromLatin1(program::productVersion));
     app.setProperty("description", QString::fromLatin1(program::description));
+    quitOnTerminationSignals(&app);
     runHandler([] {
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
             resourceImage(resources::ResourceType::icon, resources::ResourceName::mainIcon))));
@@ -29,7 +58,7 @@ int main(int argc, char** argv) {
     ShellScriptStarter starter;
     UpdateCheck update(network, starter,
                        {.downloaderBytes = [] { return resourceBytes("wget", "Downloader"); },
-                        .executablePath = {},
+                        .programFile = {},
                         .endProcess = {}});
     int status = 0;
     {
@@ -37,9 +66,11 @@ int main(int argc, char** argv) {
                                        [&update](const std::function<void()>& removeFonts) {
                                            update.finishAtExit(removeFonts);
                                        }});
-        quitOnTerminationSignals(&app);
+        onDisplayLost = [&windows] { windows.menu().removeFiles(); };
         windows.menu().show();
-        status = QApplication::exec();
+        // A request to end that came during start-up ends the program here, like its menu.
+        if (!terminationRequested()) status = QApplication::exec();
+        onDisplayLost = nullptr;
     }
     return status;
 }

@@ -268,6 +268,11 @@ void MainMenu::onExitClicked() {
     close();
 }
 
+void MainMenu::removeFiles() {
+    deleteHandoffFile();
+    fonts_.remove();
+}
+
 void MainMenu::shutDown() {
     if (destroyed_) return;
     destroyed_ = true;

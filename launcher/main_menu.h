@@ -50,6 +50,9 @@ class MainMenu : public QWidget {
 
     // The exit handler: run once, when the program ends, after every other window is gone.
     void shutDown();
+    // Removes the files the menu keeps beside the program, when it must end without its exit
+    // handler (the display is gone).
+    void removeFiles();
 
     const ProgramFonts& fonts() const { return fonts_; }
 

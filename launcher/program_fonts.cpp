@@ -1,6 +1,5 @@
 #include "program_fonts.h"
 
-#include <QFile>
 #include <QFontDatabase>
 
 #include "resource_names.h"
@@ -12,8 +11,8 @@ using namespace resources;
 
 ProgramFonts::Installed ProgramFonts::install(const char* type, const char* name,
                                               const char* file) {
-    saveResource(type, name, file);
     Installed font;
+    font.file = saveResource(type, name, file);
     font.id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
     const QStringList families = QFontDatabase::applicationFontFamilies(font.id);
     if (!families.isEmpty()) font.family = families.first();
@@ -30,11 +29,10 @@ void ProgramFonts::installCode() {
 }
 
 void ProgramFonts::remove(Installed& font, const char* file) {
-    const QString name = QString::fromLatin1(file);
-    if (!QFile::exists(name)) return;
+    if (!font.file) return;
     if (font.id >= 0) QFontDatabase::removeApplicationFont(font.id);
+    removeFileIfSame(QString::fromLatin1(file), *font.file);
     font = {};
-    QFile::remove(name);
 }
 
 void ProgramFonts::remove() {

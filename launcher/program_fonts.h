@@ -2,6 +2,9 @@
 
 #include <QFont>
 #include <QString>
+#include <optional>
+
+#include "files.h"
 
 namespace reversi {
 
@@ -15,7 +18,8 @@ class ProgramFonts {
     // Writes and registers one font; throws FileError when the file cannot be written.
     void installDecorative();
     void installCode();
-    // Unregisters each font whose file exists and deletes the file.
+    // Unregisters each font this run installed and deletes its file, unless that file was
+    // replaced by another meanwhile.
     void remove();
 
     // The families the windows use; the system's when a font could not be installed.
@@ -27,6 +31,7 @@ class ProgramFonts {
 
   private:
     struct Installed {
+        std::optional<FileIdentity> file;  // the file written this run
         int id = -1;
         QString family;
     };

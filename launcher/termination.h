@@ -4,9 +4,18 @@
 
 namespace reversi {
 
-// Ends the event loop (every nested one too) when the process is asked to terminate (SIGTERM,
-// SIGINT, SIGHUP), so the program closes as if its menu had been closed: the windows are
-// destroyed and the exit handler removes the files the program keeps beside it.
+// A termination request (SIGTERM, SIGINT, SIGHUP) closes the program as if its menu had been
+// closed: the windows are destroyed and the exit handler removes the files the program keeps
+// beside it, whenever the request comes.
+
+// Catches the signals; the first thing main() does, so no request is lost during start-up. A
+// signal only records the request.
+void catchTerminationSignals();
+
+// Once the application exists: a request ends every event loop, a nested one too.
 void quitOnTerminationSignals(QObject* owner);
+
+// Whether a request came, for instance before the event loop ran.
+bool terminationRequested();
 
 }  // namespace reversi

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <cstdint>
 
-#include "file_error.h"
+#include "files.h"
 
 namespace reversi {
 
@@ -24,12 +24,8 @@ std::optional<int> leadingInteger(std::string_view text) {
 }
 
 QString readHandoffLine() {
-    QFile file(QString::fromLatin1(handoffFileName));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(QStringLiteral("Cannot read the settings file \"%1\": %2")
-                            .arg(file.fileName(), file.errorString())
-                            .toStdString());
-    }
+    QFile file;
+    openRegularFile(QString::fromLatin1(handoffFileName), file);
     QByteArray line = file.readLine(4096);  // the countdown needs a few characters
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
@@ -37,7 +33,7 @@ QString readHandoffLine() {
 }
 
 void deleteHandoffFile() {
-    QFile::remove(QString::fromLatin1(handoffFileName));
+    removeFile(QString::fromLatin1(handoffFileName));
 }
 
 }  // namespace reversi

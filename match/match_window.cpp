@@ -159,7 +159,7 @@ void MatchWindow::onDumpBoardClicked() {
 }
 
 void MatchWindow::onRedrawClicked() {
-    QFile::remove(QStringLiteral("data/0.db"));
+    removeFile(QStringLiteral("data/0.db"));
     redrawBoard();
 }
 

@@ -5,8 +5,5 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/deps.sh"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build/release" --target reversi
-game="$root/build/release/launcher/reversi"
-# The game keeps its files in the working directory: give it one of its own.
-mkdir -p "$root/build/play"
-cd "$root/build/play"
-exec "$game"
+# Run from here, the game keeps its files in a folder of its own under the user's data directory.
+exec "$root/build/release/launcher/reversi"

@@ -35,19 +35,8 @@ QByteArray resourceBytes(const QString& type, const QString& name) {
     return file.readAll();
 }
 
-void saveResource(const QString& type, const QString& name, const QString& fileName) {
-    writeFile(fileName, resourceBytes(type, name));
-}
-
-void writeFile(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        if (file.isOpen()) file.remove();  // never leave a partial copy behind
-        throw FileError(
-            QStringLiteral("Cannot write \"%1\": %2").arg(fileName, reason).toStdString());
-    }
+FileIdentity saveResource(const QString& type, const QString& name, const QString& fileName) {
+    return writeFile(fileName, resourceBytes(type, name));
 }
 
 QImage resourceImage(const QString& type, const QString& name) {

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+#include "files.h"
+
 namespace reversi {
 
 // Resources carried in the executable live at ":/TYPE/NAME"; both parts are matched without
@@ -15,12 +17,8 @@ QString findResource(const QString& type, const QString& name);
 // The resource's bytes; throws FileError when it is missing.
 QByteArray resourceBytes(const QString& type, const QString& name);
 
-// Writes `bytes` to `fileName`, replacing any file of that name; throws FileError and leaves
-// no partial file behind when it fails.
-void writeFile(const QString& fileName, const QByteArray& bytes);
-
-// Writes the resource to `fileName`, replacing any file of that name; throws FileError.
-void saveResource(const QString& type, const QString& name, const QString& fileName);
+// Writes the resource to `fileName` as writeFile does; throws FileError.
+FileIdentity saveResource(const QString& type, const QString& name, const QString& fileName);
 
 // The resource decoded as an image; throws FileError when it is missing or not an image.
 QImage resourceImage(const QString& type, const QString& name);

@@ -2,15 +2,10 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 #include <exception>
 #include <initializer_list>
 #include <optional>
@@ -27,35 +22,22 @@ struct FileToWrite {
     bool executable = false;
 };
 
-[[noreturn]] void cannotWrite(const QString& name, const QString& reason) {
-    throw FileError(QStringLiteral("Cannot write \"%1\": %2").arg(name, reason).toStdString());
-}
-
-// Writes the file under a temporary name beside it and renames it into place, so that no script
-// ever sees it half-written and a failure leaves an older file of that name as it was.
-void writeAtomically(const FileToWrite& file) {
-    QTemporaryFile temporary(QStringLiteral(".%1.XXXXXX").arg(file.name));
-    if (!temporary.open()) cannotWrite(file.name, temporary.errorString());
-    QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                           QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    if (file.executable) {
-        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-    }
-    if (temporary.write(file.bytes) != file.bytes.size() || !temporary.flush() ||
-        !temporary.setPermissions(permissions)) {
-        cannotWrite(file.name, temporary.errorString());
-    }
-    if (::fsync(temporary.handle()) != 0 ||
-        std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(file.name).constData()) != 0) {
-        cannotWrite(file.name, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    temporary.setAutoRemove(false);
-}
-
 void removeFiles(const QStringList& names) {
     for (const QString& name : names)
-        QFile::remove(name);
+        removeFile(name);
+}
+
+// Whether one of `names` is the program itself, under whatever name: the update must then
+// neither write nor delete it.
+bool oneIsTheProgram(const QStringList& names, const QString& program) {
+    return std::any_of(names.begin(), names.end(),
+                       [&program](const QString& name) { return isRunningProgram(name, program); });
+}
+
+// What the start-up half writes and its script deletes.
+QStringList startUpFiles() {
+    return {kDownloaderFileName, kVersionCheckScriptName, kVersionFileName,
+            kDownloaderStateFileName, QStringLiteral(".exe")};
 }
 
 // Writes all the files or, when one fails, none: those already written are removed again.
@@ -63,7 +45,14 @@ void writeAll(std::initializer_list<FileToWrite> files) {
     QStringList written;
     try {
         for (const FileToWrite& file : files) {
-            writeAtomically(file);
+            QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
+                                                   QFileDevice::WriteOwner |
+                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther;
+            if (file.executable) {
+                permissions |=
+                    QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+            }
+            writeFile(file.name, file.bytes, permissions);
             written.append(file.name);
         }
     } catch (const FileError&) {
@@ -81,22 +70,34 @@ UpdateCheck::UpdateCheck(const NetworkProbe& network, ProcessStarter& starter, U
       hooks_(std::move(hooks)),
       channel_(std::move(channel)) {}
 
-QString UpdateCheck::executablePath() const {
-    return hooks_.executablePath ? hooks_.executablePath()
-                                 : QCoreApplication::applicationFilePath();
+QString UpdateCheck::programFile() const {
+    return hooks_.programFile ? hooks_.programFile() : QString::fromLatin1(runningProgramLink);
+}
+
+void UpdateCheck::takeProgramName() {
+    const QFileInfo program(programFile());
+    const auto here = runningProgramHere(program.filePath());
+    state_.exeFileName = here                  ? here->name
+                         : program.isSymLink() ? QFileInfo(program.symLinkTarget()).fileName()
+                                               : program.fileName();
 }
 
 QByteArray UpdateCheck::downloaderProgram() const {
     QByteArray bytes = hooks_.downloaderBytes ? hooks_.downloaderBytes() : QByteArray();
-    if (bytes.isEmpty()) cannotWrite(kDownloaderFileName, QStringLiteral("the program is missing"));
+    if (bytes.isEmpty()) {
+        throw FileError(QStringLiteral("Cannot write \"%1\": the program is missing")
+                            .arg(kDownloaderFileName)
+                            .toStdString());
+    }
     return bytes;
 }
 
 void UpdateCheck::checkAtStartUp() {
-    state_.exeFileName = QFileInfo(executablePath()).fileName();
+    takeProgramName();
     state_.builtInVersion = kBuiltInVersion;
     state_.isOnline = network_.isOnline();
     if (!state_.isOnline || !channel_.isUsable()) return;
+    if (oneIsTheProgram(startUpFiles(), programFile())) return;
 
     writeAll({{kDownloaderFileName, downloaderProgram(), true},
               {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
@@ -106,8 +107,7 @@ void UpdateCheck::checkAtStartUp() {
 }
 
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
-    const QString path = executablePath();
-    state_.exeFileName = QFileInfo(path).fileName();
+    takeProgramName();
     state_.isOnline = network_.isOnline();
 
     std::exception_ptr failure;
@@ -119,19 +119,19 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
         } catch (const FileError&) {
             failure = std::current_exception();
         }
-        QFile::remove(kVersionFileName);
+        removeFile(kVersionFileName);
         // A file that holds no whole number means no update; it is no error of the player's.
         if (latest) {
             state_.latestVersion = *latest;
             state_.updateNeeded = state_.latestVersion > state_.builtInVersion;
             state_.latestVersionText = QString::number(state_.latestVersion);
         }
-        if (state_.updateNeeded && channel_.isUsable() && mayReplaceExecutable(path)) {
+        const auto program = replaceableProgram();
+        if (state_.updateNeeded && channel_.isUsable() && program) {
             try {
                 writeAll({{kDownloaderFileName, downloaderProgram(), true},
                           {kUpdaterScriptName,
-                           updaterScript(channel_, state_.latestVersionText, state_.exeFileName)
-                               .toUtf8()}});
+                           updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}});
             } catch (const FileError&) {
                 failure = std::current_exception();
             }
@@ -148,25 +148,28 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
     }
 
     if (removeFonts) removeFonts();
-    QFile::remove(kVersionFileName);
+    removeFile(kVersionFileName);
     if (failure) std::rethrow_exception(failure);
 }
 
-// The updater replaces the executable by name in the current directory, so it may run only when
-// that name is the running program itself: a writable regular file here (not an installed copy
-// elsewhere, not a link), a name the script can carry, and none of the update's own files.
-bool UpdateCheck::mayReplaceExecutable(const QString& path) const {
-    const QString& name = state_.exeFileName;
-    const QStringList updateFiles{kDownloaderFileName,      kVersionCheckScriptName,
-                                  kUpdaterScriptName,       kVersionFileName,
-                                  kDownloaderStateFileName, state_.latestVersionText + ".exe"};
-    if (!isScriptSafeFileName(name) || updateFiles.contains(name)) return false;
-
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile()) return false;
-    if (info.absoluteDir().canonicalPath() != QDir::current().canonicalPath()) return false;
-    return ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK) == 0 &&
-           ::access(".", W_OK) == 0;
+// The updater replaces the executable in the current directory, so it may run only for the
+// running program's own file here (found by what it is, not by the name it started under; not
+// an installed copy elsewhere), under a name the script can carry that none of the update's
+// files shares, in a directory the program may write.
+std::optional<ProgramFile> UpdateCheck::replaceableProgram() const {
+    const QString program = programFile();
+    auto here = runningProgramHere(program);
+    if (!here || !isScriptSafeFileName(here->name)) return std::nullopt;
+    QStringList updateFiles = startUpFiles();
+    updateFiles << kUpdaterScriptName << state_.latestVersionText + QStringLiteral(".exe");
+    if (updateFiles.contains(here->name) || oneIsTheProgram(updateFiles, program)) {
+        return std::nullopt;
+    }
+    if (::access(QFile::encodeName(here->name).constData(), W_OK) != 0 ||
+        ::access(".", W_OK) != 0) {
+        return std::nullopt;
+    }
+    return here;
 }
 
 }  // namespace reversi

@@ -4,8 +4,10 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "file_error.h"
+#include "files.h"
 #include "update_channel.h"
 #include "update_seams.h"
 #include "update_version.h"
@@ -16,7 +18,7 @@ namespace reversi {
 struct UpdateState {
     std::int32_t builtInVersion = kBuiltInVersion;
     bool isOnline = false;
-    QString exeFileName;             // the running executable's name, without its directory
+    QString exeFileName;             // the running program's file name, without its directory
     std::int32_t latestVersion = 0;  // read from "version.txt" at exit
     QString latestVersionText;       // its decimal text; empty until a valid number was read
     bool updateNeeded = false;       // latestVersion > builtInVersion
@@ -26,8 +28,8 @@ struct UpdateState {
 struct UpdateHooks {
     // The downloader program to write out as "downloader.exe".
     std::function<QByteArray()> downloaderBytes;
-    // The running executable's path; empty means QCoreApplication::applicationFilePath().
-    std::function<QString()> executablePath;
+    // The running program's file, or a link to it; empty means /proc/self/exe.
+    std::function<QString()> programFile;
     // Ends the process right after the updater started; empty means endProcessNow().
     std::function<void()> endProcess;
 };
@@ -40,12 +42,14 @@ class UpdateCheck {
                 UpdateChannel channel = UpdateChannel::builtIn());
 
     // When online, writes "downloader.exe" and "check.bat" and starts the script, which leaves the
-    // published version number in "version.txt". Throws FileError when a file cannot be written,
-    // after removing the ones it wrote.
+    // published version number in "version.txt"; nothing when one of the files it writes or its
+    // script deletes is the program itself. Throws FileError when a file cannot be written, after
+    // removing the ones it wrote.
     void checkAtStartUp();
 
     // Reads and deletes "version.txt" when online. When the number is greater than the built-in
-    // one and the running executable may be replaced, writes "downloader.exe" and "updater.bat",
+    // one and the running program's file lies in the current directory and may be replaced,
+    // writes "downloader.exe" and "updater.bat",
     // calls `removeFonts`, starts the script and ends the process. Otherwise calls `removeFonts`,
     // deletes any "version.txt" and returns. Throws FileError, after that clean-up, when
     // "version.txt" cannot be read or an update file cannot be written. `removeFonts` unregisters
@@ -55,9 +59,10 @@ class UpdateCheck {
     const UpdateState& state() const { return state_; }
 
   private:
-    QString executablePath() const;
+    QString programFile() const;
+    void takeProgramName();
     QByteArray downloaderProgram() const;
-    bool mayReplaceExecutable(const QString& path) const;
+    std::optional<ProgramFile> replaceableProgram() const;
 
     const NetworkProbe& network_;
     ProcessStarter& starter_;

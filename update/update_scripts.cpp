@@ -55,21 +55,16 @@ QString versionCheckScript(const UpdateChannel& channel) {
 }
 
 QString updaterScript(const UpdateChannel& channel, const QString& versionText,
-                      const QString& executableName) {
+                      const ProgramFile& executable) {
     const QString download = versionText + QStringLiteral(".exe");
-    const QString quotedDownload = fileArgument(download);
-    // The downloader saves a file only after a complete answer; a failed run must leave no file
-    // for the next lines to install, so it is removed on any failure status. An empty file or one
-    // that cannot be made executable is dropped too. mv -f then replaces the executable in one
-    // step, so there is never a moment without a program.
+    const QString identity =
+        QStringLiteral("%1:%2").arg(executable.identity.device).arg(executable.identity.inode);
     return joinLines({
         kScriptHeader,
         removeCommand(download),
-        downloadCommand(channel.downloadBaseUrl + download) + QStringLiteral(" || rm -f ") +
-            quotedDownload,
-        QStringLiteral("[ -s %1 ] && chmod +x %1 || rm -f %1").arg(quotedDownload),
-        QStringLiteral("[ -s %1 ] && mv -f %1 %2")
-            .arg(quotedDownload, fileArgument(executableName)),
+        QStringLiteral("./%1 --replace %2 --identity %3 %4")
+            .arg(kDownloaderFileName, shellQuoted(executable.name), identity,
+                 shellQuoted(channel.downloadBaseUrl + download)),
         removeCommand(kVersionFileName),
         removeCommand(kDownloaderStateFileName),
         removeCommand(kDownloaderFileName),

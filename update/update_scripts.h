@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "files.h"
 #include "update_channel.h"
 
 namespace reversi {
@@ -25,11 +26,12 @@ bool isScriptSafeFileName(const QString& name);
 // downloader, its state file and itself. Six lines, LF-terminated, for /bin/sh.
 QString versionCheckScript(const UpdateChannel& channel);
 
-// The script that downloads version `versionText` and puts it in place of the executable
-// `executableName`, then removes every file of the update, itself last. The executable is
-// replaced only after a complete download, atomically, with its run bit set. Ten lines,
-// LF-terminated, for /bin/sh. `executableName` must pass isScriptSafeFileName.
+// The script that downloads version `versionText` and puts it in place of the executable, then
+// removes every file of the update, itself last. The downloader replaces the executable itself:
+// only with a complete program for this machine, given the old file's permission bits first, in
+// one rename, and only while `executable` is still the file it names. Eight lines,
+// LF-terminated, for /bin/sh. The executable's name must pass isScriptSafeFileName.
 QString updaterScript(const UpdateChannel& channel, const QString& versionText,
-                      const QString& executableName);
+                      const ProgramFile& executable);
 
 }  // namespace reversi

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "file_error.h"
+#include "files.h"
 
 namespace reversi {
 namespace {
@@ -55,12 +56,8 @@ std::optional<std::int32_t> parseVersionNumber(QByteArrayView text) {
 }
 
 std::optional<std::int32_t> readVersionFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(QStringLiteral("Cannot read \"%1\": %2")
-                            .arg(fileName, file.errorString())
-                            .toStdString());
-    }
+    QFile file;
+    openRegularFile(fileName, file);
     const auto number = readVersionNumber(file);
     if (file.error() != QFileDevice::NoError) {
         throw FileError(QStringLiteral("Cannot read \"%1\": %2")

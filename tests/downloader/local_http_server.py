@@ -4,12 +4,17 @@ Serves the files under --root; a missing file answers 404. Some paths can be tol
   --redirect PATH=LOCATION   answer 302 with that Location
   --truncate PATH            announce the whole file, send half of it, close the connection
   --chunked PATH             send the file without a length, in chunks
+  --no-length PATH           send half of the file without stating a length, close the connection
+  --status PATH=CODE         answer with that status code (and the file)
+--port N listens on that port instead of a free one; --certificate FILE (a PEM file holding the
+key and the certificate) speaks HTTPS.
 Prints the port on the first line of standard output once it is listening.
 """
 
 import argparse
 import http.server
 import os
+import ssl
 import sys
 import urllib.parse
 
@@ -20,8 +25,13 @@ def main():
     parser.add_argument("--redirect", action="append", default=[])
     parser.add_argument("--truncate", action="append", default=[])
     parser.add_argument("--chunked", action="append", default=[])
+    parser.add_argument("--no-length", action="append", default=[])
+    parser.add_argument("--status", action="append", default=[])
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--certificate")
     options = parser.parse_args()
     redirects = dict(item.split("=", 1) for item in options.redirect)
+    statuses = {path: int(code) for path, code in (item.split("=", 1) for item in options.status)}
     root = os.path.realpath(options.root)
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -57,9 +67,15 @@ def main():
                 return
             with open(full, "rb") as source:
                 body = source.read()
-            self.send_response(200)
+            self.send_response(statuses.get(path, 200))
             self.send_header("Content-Type", "application/octet-stream")
             self.send_header("Connection", "close")
+            if path in options.no_length:
+                self.end_headers()
+                self.wfile.write(body[: len(body) // 2])
+                self.wfile.flush()
+                self.close_connection = True
+                return
             if path in options.chunked:
                 self.send_header("Transfer-Encoding", "chunked")
                 self.end_headers()
@@ -77,8 +93,12 @@ def main():
                 return
             self.wfile.write(body)
 
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", options.port), Handler)
     server.daemon_threads = True
+    if options.certificate:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(options.certificate)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print(server.server_address[1], flush=True)
     server.serve_forever()
 

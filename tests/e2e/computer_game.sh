@@ -5,7 +5,8 @@
 # presses "Play!". The person plays (2, 4); a click during the computer's pause must change
 # nothing; the computer answers (4, 5), capturing (4, 4); the person plays (5, 6) and the
 # computer answers again with a capture. Then it leaves through both "Exit" buttons. Checks the
-# screen at known pixels, the program's exit status and the files it keeps while it runs.
+# screen at known pixels, the program's exit status and the files it keeps while it runs: as an
+# installed copy, in its own folder under the user's data directory, none where it was started.
 #
 # Usage: computer_game.sh PROGRAM
 # On failure it keeps its folder and names the screenshots (PNG) and the program's output.
@@ -17,7 +18,7 @@ source "$(dirname -- "${BASH_SOURCE[0]}")/e2e_lib.sh" || exit 1
 computer_pause_ms=2500 # theme 1's pause before each of the computer's moves
 
 e2e_begin "$@"
-start_program
+start_program installed
 wait_for_menu
 
 click 364 44 # opponentButton: "Click to play with pc"

@@ -35,7 +35,8 @@ report() { # a failed check that lets the run go on, so one run shows every faul
 
 program=
 work=
-run=   # the program's working directory, holding only what it writes
+run=   # the folder the program is started in
+files= # the folder the program keeps its files in
 shots= # screenshots, raw RGB; turned into PNG when the test fails
 xvfb_pid=
 app_pid=
@@ -63,7 +64,7 @@ e2e_begin() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/reversi-e2e.XXXXXX") || exit 1
     run=$work/run
     shots=$work/shots
-    mkdir "$run" "$shots" "$work/runtime"
+    mkdir "$run" "$shots" "$work/runtime" "$work/home"
     chmod 700 "$work/runtime"
     trap cleanup EXIT
     trap 'exit 130' INT
@@ -194,15 +195,29 @@ start_display() {
 
 # --- the program ---------------------------------------------------------------------------
 
-# Starts the program in its own empty folder, without a session bus, on the private display.
+# start_program [installed]: starts the program in an empty folder, without a session bus, on
+# the private display, with a home folder of its own. By default a copy of the program runs
+# from that folder and keeps its files there; "installed" runs it from where it was built, as
+# an installed copy, which keeps its files in a folder of its own under the user's data
+# directory instead.
 start_program() {
+    local copy=$program
     cd -- "$run" || fail "cannot enter $run"
+    if [[ ${1-} == installed ]]; then
+        files=$work/data/Reversi
+    else
+        copy=$run/reversi
+        cp -- "$program" "$copy" || fail "cannot copy the program into $run"
+        files=$run
+    fi
     env -u WAYLAND_DISPLAY \
+        HOME="$work/home" \
+        XDG_DATA_HOME="$work/data" \
         QT_QPA_PLATFORM=xcb \
         XDG_RUNTIME_DIR="$work/runtime" \
         DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus" \
         LSAN_OPTIONS="suppressions=$e2e_dir/lsan.supp:print_suppressions=0" \
-        "${netns[@]}" "$program" >"$work/program.log" 2>&1 &
+        "${netns[@]}" "$copy" >"$work/program.log" 2>&1 &
     app_pid=$!
 }
 
@@ -402,8 +417,11 @@ wait_for_menu() {
     # After the intro the menu shows the theme previews: theme 1's pale field, theme 2's blue one.
     wait_for "the menu after the intro" shows menu 194 224 "$pale" 334 224 "$blue"
     for font in 5.db 6.db; do
-        [[ -s $font ]] || report "$font is missing or empty while the menu runs"
+        [[ -s $files/$font ]] || report "$font is missing or empty in $files while the menu runs"
     done
+    if [[ $files != "$run" && $(stat -c %a -- "$files") != 700 ]]; then
+        report "the program's own folder $files is not private: mode $(stat -c %a -- "$files")"
+    fi
 }
 
 # Presses the menu's " Go To Play form" and waits for the match window it opens, which the
@@ -415,12 +433,12 @@ open_match_window() {
     # it may be larger than its own size.
     [[ ${window_size%x*} -ge 976 && ${window_size#*x} -ge 700 ]] ||
         report "the match window is $window_size, smaller than 976x700"
-    [[ $(od -An -c -- 0.db 2>/dev/null | tr -d ' \n') == '300\r\n' ]] ||
-        report "0.db should hold the default countdown 300 and a CR LF line end, holds: $(od -An -c -- 0.db 2>&1)"
+    [[ $(od -An -c -- "$files/0.db" 2>/dev/null | tr -d ' \n') == '300\r\n' ]] ||
+        report "0.db should hold the default countdown 300 and a CR LF line end, holds: $(od -An -c -- "$files/0.db" 2>&1)"
 }
 
 check_handoff_taken() { # after the match window's first start
-    [[ -e 0.db ]] && report "0.db is still there after the match window started its game"
+    [[ -e $files/0.db ]] && report "0.db is still there after the match window started its game"
 }
 
 # Leaves the match window and the menu through their "Exit" buttons; checks that the program
@@ -434,6 +452,10 @@ leave_through_both_exits() {
     click 276 89 # exitButton: "Exit"
     end_program
     for file in 0.db 5.db 6.db; do
-        [[ -e $file ]] && report "$file is left behind in the working directory"
+        [[ -e $files/$file ]] && report "$file is left behind in $files"
     done
+    # Nothing else of the program's stays in the folder it was started in.
+    local left
+    left=$(find "$run" -mindepth 1 ! -path "$run/reversi" -print -quit)
+    [[ -n $left ]] && report "the program left $left in the folder it was started in"
 }

@@ -65,7 +65,7 @@ TEST_F(UpdateCheckTest, NewerVersionWritesTheUpdaterRemovesFontsStartsItAndEnds)
     EXPECT_EQ(events_, (Events{"fonts", "start updater.bat", "end"}));
     EXPECT_EQ(files(), (QStringList{"downloader.exe", "game", "updater.bat"}));
     EXPECT_EQ(readFile(kUpdaterScriptName),
-              updaterScript(kChannel, QStringLiteral("6"), QStringLiteral("game")).toUtf8());
+              updaterScript(kChannel, QStringLiteral("6"), game()).toUtf8());
     EXPECT_EQ(update.state().latestVersionText, "6");
     EXPECT_TRUE(update.state().updateNeeded);
 }
@@ -94,7 +94,7 @@ TEST_F(UpdateCheckTest, OnlyTheRunningProgramInThisDirectoryIsReplaced) {
         events_.clear();
         writeFile(kVersionFileName, "6");
         UpdateHooks hooks = recordingHooks();
-        hooks.executablePath = [path] { return path; };
+        hooks.programFile = [path] { return path; };
         check(true, hooks).finishAtExit(removeFonts());
         EXPECT_EQ(events_, Events{"fonts"}) << path.toStdString();
         EXPECT_FALSE(QFile::exists(kUpdaterScriptName) || QFile::exists(kVersionFileName));

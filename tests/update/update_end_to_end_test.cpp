@@ -19,7 +19,12 @@ namespace {
 
 const QString kCommitPath =
     QStringLiteral("/reversi/raw/89abcdef0123456789abcdef0123456789abcdef/");
-const QByteArray kNewProgram = "#!/bin/sh\necho new\n";
+
+// A complete program for this machine: the downloader itself.
+QByteArray newProgram() {
+    QFile file(QStringLiteral(REVERSI_DOWNLOADER_PATH));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class UpdateEndToEndTest : public UpdateDirectoryTest {
   protected:
@@ -33,15 +38,13 @@ class UpdateEndToEndTest : public UpdateDirectoryTest {
     void publish(const QByteArray& version, bool withProgram, const QStringList& faults = {}) {
         writeFile(served_.filePath("reversi/master/version.txt"), version);
         QFile::remove(served_.filePath(kCommitPath.mid(1) + "6.exe"));
-        if (withProgram) writeFile(served_.filePath(kCommitPath.mid(1) + "6.exe"), kNewProgram);
+        if (withProgram) writeFile(served_.filePath(kCommitPath.mid(1) + "6.exe"), newProgram());
         server_ = std::make_unique<LocalHttpServer>(served_.path(), faults);
     }
 
     UpdateCheck update(const QString& executablePath) {
-        QFile downloader(QStringLiteral(REVERSI_DOWNLOADER_PATH));
-        EXPECT_TRUE(downloader.open(QIODevice::ReadOnly));
-        UpdateHooks hooks = recordingHooks(downloader.readAll());
-        hooks.executablePath = [executablePath] { return executablePath; };
+        UpdateHooks hooks = recordingHooks(newProgram());
+        hooks.programFile = [executablePath] { return executablePath; };
         return UpdateCheck(
             online_, starter_, hooks,
             {server_->url("/reversi/master/version.txt"), server_->url(kCommitPath)});
@@ -103,7 +106,7 @@ TEST_F(UpdateEndToEndTest, NewerVersionReplacesTheExecutableAndRemovesEveryUpdat
     EXPECT_EQ(afterCheck, (QStringList{name, "version.txt"}));
     EXPECT_EQ(events_, (Events{"fonts", "end"}));
     EXPECT_EQ(files(), QStringList{name});
-    EXPECT_EQ(readFile(name), kNewProgram);
+    EXPECT_EQ(readFile(name), newProgram());
     EXPECT_TRUE(QFileInfo(name).isExecutable());
 }
 

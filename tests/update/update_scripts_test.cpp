@@ -19,32 +19,26 @@ TEST(UpdateScriptsTest, VersionCheckScript) {
               "rm -f 'check.bat'\n");
 }
 
-TEST(UpdateScriptsTest, UpdaterScriptReplacesTheExecutableOnlyAfterACompleteDownload) {
-    EXPECT_EQ(updaterScript(kChannel, QStringLiteral("6"), QStringLiteral("game")).toStdString(),
+TEST(UpdateScriptsTest, UpdaterScriptHasTheDownloaderReplaceTheExecutable) {
+    EXPECT_EQ(updaterScript(kChannel, QStringLiteral("6"), {QStringLiteral("game"), {2049, 77}})
+                  .toStdString(),
               "#!/bin/sh\n"
               "rm -f '6.exe'\n"
-              "./downloader.exe 'https://reversi-updates.invalid/reversi/raw/"
-              "0123456789abcdef0123456789abcdef01234567/6.exe' || rm -f '6.exe'\n"
-              "[ -s '6.exe' ] && chmod +x '6.exe' || rm -f '6.exe'\n"
-              "[ -s '6.exe' ] && mv -f '6.exe' 'game'\n"
+              "./downloader.exe --replace 'game' --identity 2049:77 "
+              "'https://reversi-updates.invalid/reversi/raw/"
+              "0123456789abcdef0123456789abcdef01234567/6.exe'\n"
               "rm -f 'version.txt'\n"
               "rm -f '.wget-hsts'\n"
               "rm -f 'downloader.exe'\n"
               "rm -f '6.exe'\n"
               "rm -f 'updater.bat'\n");
-}
-
-TEST(UpdateScriptsTest, UpdaterScriptQuotesAwkwardExecutableNames) {
-    const auto replaceLine = [](const char* name) {
-        return updaterScript(kChannel, QStringLiteral("12"), QString::fromUtf8(name))
-            .split('\n')
-            .at(4)
-            .toStdString();
-    };
-    EXPECT_EQ(replaceLine("my 'game' $HOME; x"),
-              "[ -s '12.exe' ] && mv -f '12.exe' 'my '\\''game'\\'' $HOME; x'");
-    // A leading dash would be read as an option of mv.
-    EXPECT_EQ(replaceLine("-game"), "[ -s '12.exe' ] && mv -f '12.exe' './-game'");
+    // Blanks, quotes, $ and ; reach the downloader unchanged; a leading dash is an option's value.
+    const QString awkward = updaterScript(kChannel, QStringLiteral("12"),
+                                          {QStringLiteral("-my 'game' $HOME; x"), {1, 2}})
+                                .split('\n')
+                                .at(2);
+    EXPECT_TRUE(awkward.startsWith("./downloader.exe --replace '-my '\\''game'\\'' $HOME; x' "))
+        << awkward.toStdString();
 }
 
 TEST(VersionNumberTest, ReadsOneWholeNumber) {

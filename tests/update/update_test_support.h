@@ -31,13 +31,15 @@ class FixedNetwork : public NetworkProbe {
 // What the update check did, in order: "fonts", "start <script>", "end".
 using Events = std::vector<std::string>;
 
+// Records each start; `starts` says whether the script could be started.
 class RecordingStarter : public ProcessStarter {
   public:
     explicit RecordingStarter(Events& events) : events_(events) {}
     bool startScript(const QString& scriptFileName) override {
-        events_.push_back("start " + scriptFileName.toStdString());
-        return true;
+        events_.push_back((starts ? "start " : "cannot start ") + scriptFileName.toStdString());
+        return starts;
     }
+    bool starts = true;
 
   private:
     Events& events_;
@@ -77,6 +79,10 @@ class UpdateDirectoryTest : public ::testing::Test {
     UpdateHooks recordingHooks(const QByteArray& downloader = "downloader program") {
         return {[downloader] { return downloader; }, [this] { return gamePath(); },
                 [this] { events_.push_back("end"); }};
+    }
+    // The stand-in program as the updater script names it.
+    ProgramFile game() const {
+        return {QStringLiteral("game"), *regularFileIdentity(QStringLiteral("game"))};
     }
     // The menu's font removal, recorded.
     std::function<void()> removeFonts() {

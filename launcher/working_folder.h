@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "files.h"
+
+namespace reversi {
+
+// Makes the folder the game keeps its files in the current directory. A copy run from its own
+// folder (its file lies in the current directory) stays there. Any other copy, such as an
+// installed one started from the desktop menu or from a terminal in the home folder, moves to a
+// folder of its own under the user's data directory, created private (mode 0700), so that no file
+// of the user's is ever written or deleted. Returns why that folder cannot be used, or nothing.
+// The application's name must be set first: it names the folder.
+std::optional<QString> enterWorkingFolder(const QString& program = runningProgramLink);
+
+}  // namespace reversi

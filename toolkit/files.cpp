@@ -1,0 +1,192 @@
+#include "files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "file_error.h"
+
+namespace reversi {
+namespace {
+
+QByteArray encoded(const QString& name) {
+    return QFile::encodeName(name);
+}
+
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+[[noreturn]] void cannotWrite(const QString& name, const QString& reason) {
+    throw FileError(QStringLiteral("Cannot write \"%1\": %2").arg(name, reason).toStdString());
+}
+
+[[noreturn]] void cannotRead(const QString& name, const QString& reason) {
+    throw FileError(QStringLiteral("Cannot read \"%1\": %2").arg(name, reason).toStdString());
+}
+
+FileIdentity identityOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino};
+}
+
+std::optional<FileIdentity> programIdentity(const QString& program) {
+    struct stat status {};
+    if (::stat(encoded(program).constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return identityOf(status);
+}
+
+// The path a link points to, or the path itself when it is no link.
+QString resolvedOnce(const QString& path) {
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(encoded(path).constData(), target, sizeof target);
+    if (length < 0 || length == sizeof target) return path;
+    const QString resolved = QFile::decodeName(QByteArray(target, length));
+    return QFileInfo(resolved).isAbsolute() ? resolved
+                                            : QFileInfo(path).path() + QLatin1Char('/') + resolved;
+}
+
+bool isCurrentDirectory(const QString& directory) {
+    struct stat here {
+    }, there{};
+    return ::stat(".", &here) == 0 && ::stat(encoded(directory).constData(), &there) == 0 &&
+           identityOf(here) == identityOf(there);
+}
+
+// Refuses to replace what a new file must not take the place of.
+void checkReplaceable(const QString& name) {
+    struct stat status {};
+    if (::lstat(encoded(name).constData(), &status) != 0) return;  // nothing there yet
+    if (S_ISLNK(status.st_mode)) return;                           // the link itself is replaced
+    if (!S_ISREG(status.st_mode)) cannotWrite(name, QStringLiteral("it is not a regular file"));
+    if (isRunningProgram(name)) cannotWrite(name, QStringLiteral("it is the running program"));
+}
+
+// An exclusively created file beside `name`, removed unless it was renamed into place.
+class NewFile {
+  public:
+    explicit NewFile(const QString& name) : name_(name) {
+        const QFileInfo info(name);
+        path_ = encoded(info.path() + QStringLiteral("/.") + info.fileName() +
+                        QStringLiteral(".XXXXXX"));
+        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
+        if (fd_ < 0) cannotWrite(name, systemError());
+    }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!path_.isEmpty()) ::unlink(path_.constData());
+    }
+
+    void write(const QByteArray& bytes, mode_t mode) {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(fd_, bytes.constData() + done,
+                                            static_cast<std::size_t>(bytes.size() - done));
+            if (written < 0 && errno == EINTR) continue;
+            if (written < 0) cannotWrite(name_, systemError());
+            done += written;
+        }
+        if (::fchmod(fd_, mode) != 0) cannotWrite(name_, systemError());
+    }
+
+    FileIdentity commit() {
+        struct stat status {};
+        if (::fstat(fd_, &status) != 0) cannotWrite(name_, systemError());
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) cannotWrite(name_, systemError());
+        if (::rename(path_.constData(), encoded(name_).constData()) != 0) {
+            cannotWrite(name_, systemError());
+        }
+        path_.clear();
+        return identityOf(status);
+    }
+
+  private:
+    QString name_;
+    QByteArray path_;
+    int fd_ = -1;
+};
+
+mode_t modeOf(QFileDevice::Permissions permissions) {
+    mode_t mode = 0;
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+        {QFileDevice::ReadOwner, S_IRUSR},  {QFileDevice::WriteOwner, S_IWUSR},
+        {QFileDevice::ExeOwner, S_IXUSR},   {QFileDevice::ReadGroup, S_IRGRP},
+        {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+        {QFileDevice::ReadOther, S_IROTH},  {QFileDevice::WriteOther, S_IWOTH},
+        {QFileDevice::ExeOther, S_IXOTH}};
+    for (const auto& [permission, bit] : bits) {
+        if (permissions.testFlag(permission)) mode |= bit;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mode & ~mask;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> regularFileIdentity(const QString& name) {
+    struct stat status {};
+    if (::lstat(encoded(name).constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return identityOf(status);
+}
+
+std::optional<ProgramFile> runningProgramHere(const QString& program) {
+    const auto identity = programIdentity(program);
+    if (!identity) return std::nullopt;
+    // The kernel keeps the link up to date across renames; a deleted file reads "(deleted)".
+    const QFileInfo path(resolvedOnce(program));
+    if (!isCurrentDirectory(path.path())) return std::nullopt;
+    const QString name = path.fileName();
+    if (regularFileIdentity(name) != identity) return std::nullopt;
+    return ProgramFile{name, *identity};
+}
+
+bool isRunningProgram(const QString& name, const QString& program) {
+    const auto identity = regularFileIdentity(name);
+    return identity && identity == programIdentity(program);
+}
+
+void openRegularFile(const QString& name, QFile& file) {
+    // Non-blocking, so that a FIFO cannot hold the program; the check below then refuses it.
+    const int fd =
+        ::open(encoded(name).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) cannotRead(name, errno == ELOOP ? QStringLiteral("it is a link") : systemError());
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        cannotRead(name, QStringLiteral("it is not a regular file"));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        cannotRead(name, file.errorString());
+    }
+}
+
+FileIdentity writeFile(const QString& name, const QByteArray& bytes,
+                       QFileDevice::Permissions permissions) {
+    checkReplaceable(name);
+    NewFile file(name);
+    file.write(bytes, modeOf(permissions));
+    return file.commit();
+}
+
+void removeFile(const QString& name) {
+    if (!isRunningProgram(name)) ::unlink(encoded(name).constData());
+}
+
+void removeFileIfSame(const QString& name, FileIdentity identity) {
+    if (regularFileIdentity(name) == identity) ::unlink(encoded(name).constData());
+}
+
+}  // namespace reversi
