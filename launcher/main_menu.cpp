@@ -40,7 +40,8 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     onClick_();
 }
 
-MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update)
+MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
+                   const std::function<void(MainMenu&)>& beforeStartUp)
     : QWidget(nullptr), windows_(windows), update_(std::move(update)) {
     setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
@@ -124,7 +125,14 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update)
     connect(introTimer, &QTimer::timeout, this, [this] { runHandler([this] { onIntroTick(); }); });
 
     introTimer->start();
-    startUp();
+    if (beforeStartUp) {
+        versionLabel->hide();
+        beforeStartUp(*this);
+        startUp();
+        versionLabel->show();
+    } else {
+        startUp();
+    }
 }
 
 MainMenu::~MainMenu() {
@@ -201,6 +209,7 @@ void MainMenu::onIntroTick() {
     ++introTick;
     if (introTick <= lastFrameTick) {
         introFrameName = QString::number(introTick);
+        introImage->clear();  // the frame shown goes first: two never take memory at once
         introImage->setPixmap(QPixmap::fromImage(
             resourceImage(ResourceType::rawData, QStringLiteral("Image") + introFrameName)));
     }
@@ -210,6 +219,7 @@ void MainMenu::onIntroTick() {
         for (QWidget* control : menuControls())
             control->show();
         introImage->hide();
+        introImage->clear();  // never shown again
         introTimer->stop();
     }
 }
