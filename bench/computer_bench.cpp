@@ -27,7 +27,7 @@ void chooseMove(benchmark::State& state) {
     game.sideToMove = reversi::CellCode::second;
     game.sideWaiting = reversi::CellCode::first;
     reversi::Computer computer(game, std::make_unique<reversi::MersenneRandom>(1));
-    computer.caseof(static_cast<int>(state.range(1)));
+    computer.setLevel(static_cast<int>(state.range(1)));
     for (auto _ : state)
         benchmark::DoNotOptimize(computer.chooseMove());
 }

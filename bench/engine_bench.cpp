@@ -42,19 +42,19 @@ int playRandom(Game& game, std::mt19937& random, int plies) {
     return played;
 }
 
-void ifcaneatAfter(benchmark::State& state, int plies) {
+void updateCanMoveAfter(benchmark::State& state, int plies) {
     SilentView view;
     Game game(view, "Red", "Yellow");
     std::mt19937 random(7);
     playRandom(game, random, plies);
     for (auto _ : state) {
-        game.ifcaneat();
+        game.updateCanMove();
         benchmark::DoNotOptimize(game.canMove);
     }
 }
-BENCHMARK_CAPTURE(ifcaneatAfter, opening, 0);
-BENCHMARK_CAPTURE(ifcaneatAfter, middle_game, 24);
-BENCHMARK_CAPTURE(ifcaneatAfter, end_game, 52);
+BENCHMARK_CAPTURE(updateCanMoveAfter, opening, 0);
+BENCHMARK_CAPTURE(updateCanMoveAfter, middle_game, 24);
+BENCHMARK_CAPTURE(updateCanMoveAfter, end_game, 52);
 
 // One accepted click: test, placement, flips, recount and hand-over.
 void acceptedMove(benchmark::State& state) {

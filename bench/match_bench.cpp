@@ -22,7 +22,7 @@ void growingDisc(benchmark::State& state) {
     window.game.cellY = 2;
     window.game.setDiscOriginToCell();
     for (auto _ : state)
-        window.drawred();
+        window.drawFirstSideDisc();
 }
 BENCHMARK(growingDisc)->Unit(benchmark::kMillisecond)->Iterations(20);
 
@@ -33,15 +33,15 @@ void clickToPlacedDisc(benchmark::State& state) {
     window.game.setStartPosition();
     window.game.sideToMove = CellCode::first;
     window.game.sideWaiting = CellCode::second;
-    window.Redraw();
+    window.redrawBoard();
     for (auto _ : state) {
         window.game.mainBoard.set(4, 2, CellCode::empty);
         window.game.trialBoard.refreshFrom(window.game.mainBoard);
         window.game.cellX = 4;
         window.game.cellY = 2;
         window.game.setDiscOriginToCell();
-        window.game.conttrue();
-        window.game.drawc();
+        window.game.testMove();
+        window.game.placeDisc();
     }
 }
 BENCHMARK(clickToPlacedDisc)->Unit(benchmark::kMicrosecond);

@@ -54,21 +54,21 @@ Computer::Computer(Game& game) : Computer(game, std::make_unique<MersenneRandom>
 Computer::Computer(Game& game, std::unique_ptr<RandomSource> random)
     : game_(game), random_(std::move(random)) {}
 
-void Computer::caseof(int position) {
+void Computer::setLevel(int position) {
     if (position >= lowestLevel && position <= highestLevel) level = position;
 }
 
-bool Computer::stepofcomp() {
+bool Computer::playTurn() {
     // Only the second side is the computer's; a turn arriving for the person plays nothing.
     if (game_.sideToMove != CellCode::second || game_.sideWaiting != CellCode::first) {
         return false;
     }
     rate();
     if (const auto corner = cornerChoice()) return playOrHandOver(corner);
-    return compgo();
+    return playByLevel();
 }
 
-bool Computer::compgo() {
+bool Computer::playByLevel() {
     return playOrHandOver(chooseByLevel());
 }
 

@@ -78,17 +78,17 @@ class Computer {
     bool cornerFound = false;
     CellPos cornerCell{};
 
-    // The computer's turn: rates the cells, then plays the corner or lets compgo choose.
+    // The computer's turn: rates the cells, then plays the corner or lets playByLevel choose.
     // Returns whether a disc was placed; when the computer has no capturing move it places
     // nothing and hands the turn back. Does nothing unless the second side is to move.
-    bool stepofcomp();
+    bool playTurn();
     // Rebuilds the filtered tables from captureCounts, chooses by level and plays the cell.
     // Returns whether a disc was placed; without a capturing choice it hands the turn back.
-    bool compgo();
+    bool playByLevel();
     // level := position when it is a level from 1 to 5; any other position changes nothing.
-    void caseof(int position);
+    void setLevel(int position);
 
-    // The rating and choice of stepofcomp without playing: the cell the computer would play
+    // The rating and choice of playTurn without playing: the cell the computer would play
     // for the side to move, or nothing when that side has no capturing move.
     std::optional<CellPos> chooseMove();
 
@@ -104,7 +104,7 @@ class Computer {
     void rate();
     // cornerCell when the corner rule applies at this level.
     std::optional<CellPos> cornerChoice() const;
-    // compgo's choice, retried with fresh draws while an attempt fails.
+    // playByLevel's choice, retried with fresh draws while an attempt fails.
     std::optional<CellPos> chooseByLevel();
     // One attempt of the level's choice; `mayTakeLeast` false skips the draw and takes the most.
     std::optional<CellPos> levelChoice(bool mayTakeLeast);

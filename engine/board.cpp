@@ -77,7 +77,7 @@ std::string boardToText(const Board& board) {
 namespace geometry {
 
 int indexOfPixel(int pixel) {
-    // Conversion to int truncates toward zero, as the original division did.
+    // Truncation toward zero, not flooring: pixels just left of or above the grid give 0.
     return static_cast<int>(static_cast<double>(pixel - gridOrigin) / cellSize);
 }
 

@@ -4,17 +4,17 @@
 
 namespace reversi {
 
-void Game::cont() {
+void Game::countDiscs() {
     firstCount = mainBoard.count(CellCode::first);
     secondCount = mainBoard.count(CellCode::second);
     view_.showCounts(firstCount, secondCount);
 }
 
-void Game::ifcaneat() {
+void Game::updateCanMove() {
     canMove = hasAnyMove(mainBoard, sideToMove, sideWaiting);
 }
 
-void Game::conttrue() {
+void Game::testMove() {
     const int firstBefore = firstCount;
     const int secondBefore = secondCount;
     flipCount = flipCaptures(trialBoard, cellX, cellY, sideToMove, sideWaiting, [](int, int) {});
@@ -33,13 +33,13 @@ void Game::conttrue() {
     secondCount = secondBefore;
 }
 
-void Game::drawc() {
+void Game::placeDisc() {
     mainBoard.set(cellX, cellY, sideToMove);
     view_.drawPlacedDisc(discX, discY, sideToMove);
-    cont();
+    countDiscs();
 }
 
-void Game::chesk() {
+void Game::flipCapturedDiscs() {
     flipCount = 0;
     flipCaptures(mainBoard, cellX, cellY, sideToMove, sideWaiting, [this](int i, int j) {
         ++flipCount;
@@ -47,7 +47,7 @@ void Game::chesk() {
         discY = geometry::discOrigin(j);
         view_.drawGrowingDisc(discX, discY, sideToMove);
     });
-    cont();
+    countDiscs();
     handOver();
     view_.turnHandedOver();
 }
@@ -58,7 +58,7 @@ void Game::playCellAnimated(CellPos cell) {
     setDiscOriginToCell();
     view_.drawGrowingDisc(discX, discY, sideToMove);
     mainBoard.set(cellX, cellY, sideToMove);
-    chesk();
+    flipCapturedDiscs();
 }
 
 void Game::swapSides() {
@@ -73,11 +73,11 @@ void Game::swapSides() {
 
 void Game::handOver() {
     swapSides();
-    ifcaneat();
+    updateCanMove();
     if (canMove) return;
     // The other side must pass: the side that just moved moves again, silently.
     swapSides();
-    ifcaneat();
+    updateCanMove();
     if (canMove) return;
     gameEnd(outcomeByCounts(firstCount, secondCount));
 }
@@ -106,7 +106,7 @@ void Game::tick() {
 }
 
 void Game::clockStep() {
-    cont();
+    countDiscs();
     // A clock resumed below zero keeps counting; it stops at the lowest value rather than wrap.
     int& clock = sideToMove == CellCode::first ? firstClock : secondClock;
     if (clock > INT_MIN) --clock;
@@ -144,11 +144,11 @@ void Game::click(int x, int y) {
     const auto cell = geometry::cellAtPixel(x, y);
     if (!cell || mainBoard.at(*cell) != CellCode::empty) return;
     setDiscOriginToCell();
-    conttrue();
+    testMove();
     setDiscOriginToCell();
     if (moveAccepted) {
-        drawc();
-        chesk();
+        placeDisc();
+        flipCapturedDiscs();
     } else {
         markerCountdown = markerShownTicks;
         view_.drawMarker(discX, discY, true);

@@ -23,17 +23,17 @@ class GameView {
   public:
     virtual ~GameView() = default;
 
-    // The disc counts of the first and second side (labels lbl1, lbl2).
+    // The disc counts of the first and second side (the two count labels).
     virtual void showCounts(int firstCount, int secondCount) = 0;
-    // The verdict on a tested move (label lbl5).
+    // The verdict on a tested move (the verdict label).
     virtual void showVerdict(std::string_view text) = 0;
-    // The mover's disc placed by drawc, drawn at once in the disc box at (discX, discY).
+    // The mover's disc placed by placeDisc, drawn at once in the disc box at (discX, discY).
     virtual void drawPlacedDisc(int discX, int discY, Cell side) = 0;
-    // A flipped disc growing in the mover's colour at (discX, discY): drawred or drawyel.
+    // A flipped disc growing in the mover's colour at (discX, discY).
     virtual void drawGrowingDisc(int discX, int discY, Cell side) = 0;
-    // drawblack: the rejected-move marker when `shown`, otherwise the box in background colour.
+    // The rejected-move marker when `shown`, otherwise the disc box in background colour.
     virtual void drawMarker(int discX, int discY, bool shown) = 0;
-    // The clocks (labels lbl3, lbl4), shown on every tick until a result freezes them.
+    // The clocks (the two clock labels), shown on every tick until a result freezes them.
     virtual void showClocks(int firstClock, int secondClock) = 0;
     // The end of a game: the loser's name or "No one", "lose!", and the draw text or nothing.
     virtual void showResult(std::string_view name, std::string_view drawText) = 0;
@@ -100,15 +100,15 @@ class Game {
     std::string secondName;
 
     // Counts both sides on mainBoard and shows the counts.
-    void cont();
+    void countDiscs();
     // canMove := whether sideToMove has a legal move on mainBoard.
-    void ifcaneat();
+    void updateCanMove();
     // Tests the move of sideToMove at (cellX, cellY) on trialBoard and shows the verdict.
-    void conttrue();
+    void testMove();
     // Places the mover's disc at (cellX, cellY) on mainBoard, draws it at once, recounts.
-    void drawc();
+    void placeDisc();
     // Flips the discs the placed disc captures, recounts and hands the turn over.
-    void chesk();
+    void flipCapturedDiscs();
 
     // Swaps the sides, or keeps the mover when the other side must pass, or ends the game.
     void handOver();
@@ -128,7 +128,7 @@ class Game {
     void click(int x, int y);
 
     // A move chosen by the computer: the mover's disc grows at `cell`, the cell is written,
-    // then chesk. The caller makes sure the cell is empty and captures.
+    // then flipCapturedDiscs. The caller makes sure the cell is empty and captures.
     void playCellAnimated(CellPos cell);
 
     // Puts the disc origin on the current cell.

@@ -38,7 +38,7 @@ QString HelpWindow::cellText(int row, int column) {
 }
 
 HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::maximised) {
-    setObjectName(QStringLiteral("TForm5"));
+    setObjectName(QStringLiteral("help"));
     setWindowTitle(QStringLiteral("Help"));
     setGeometry(397, 29, 1153, 805);
     setFont(ProgramFonts::font(fonts.decorativeFamily(), 11));
@@ -47,34 +47,34 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     setPalette(p);
     setAutoFillBackground(true);
 
-    strgrid1 = new QTableWidget(rowCount, 2, this);
-    strgrid1->setGeometry(0, 0, 1143, 769);
-    strgrid1->horizontalHeader()->hide();
-    strgrid1->verticalHeader()->hide();
-    strgrid1->setColumnWidth(0, 250);
-    strgrid1->setColumnWidth(1, 970);
+    grid = new QTableWidget(rowCount, 2, this);
+    grid->setGeometry(0, 0, 1143, 769);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->setColumnWidth(0, 250);
+    grid->setColumnWidth(1, 970);
     for (int row = 0; row < rowCount; ++row)
-        strgrid1->setRowHeight(row, 50);
-    strgrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    strgrid1->setWordWrap(false);
-    strgrid1->setTextElideMode(Qt::ElideNone);
-    strgrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    strgrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    strgrid1->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
+        grid->setRowHeight(row, 50);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
 
-    btn1 = new QPushButton(QStringLiteral("X"), this);
-    btn1->setGeometry(1115, 0, 26, 25);
-    btn1->setCursor(Qt::PointingHandCursor);
-    btn1->setFont(windowFont(13));
-    QPalette white = btn1->palette();
+    closeButton = new QPushButton(QStringLiteral("X"), this);
+    closeButton->setGeometry(1115, 0, 26, 25);
+    closeButton->setCursor(Qt::PointingHandCursor);
+    closeButton->setFont(windowFont(13));
+    QPalette white = closeButton->palette();
     white.setColor(QPalette::ButtonText, Qt::white);
-    btn1->setPalette(white);
-    connect(btn1, &QPushButton::clicked, this, &QWidget::close);
+    closeButton->setPalette(white);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    FormCreate();
+    fillGrid();
 }
 
-void HelpWindow::FormCreate() {
+void HelpWindow::fillGrid() {
     const QColor fixedColour = QApplication::palette().color(QPalette::Button);
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < 2; ++column) {
@@ -83,36 +83,36 @@ void HelpWindow::FormCreate() {
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             // The first row and column are the grid's fixed header cells.
             if (row == 0 || column == 0) item->setBackground(fixedColour);
-            strgrid1->setItem(row, column, item);
+            grid->setItem(row, column, item);
         }
     }
-    QFont font = strgrid1->font();
+    QFont font = grid->font();
     font.setPointSize(13);
-    strgrid1->setFont(font);
+    grid->setFont(font);
 }
 
 InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::minimised) {
-    setObjectName(QStringLiteral("TForm6"));
+    setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Info"));
     setGeometry(699, 312, 266, 148);
     setFont(windowFont(11));
 
     QPalette red = palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    lbl1 = new QLabel(QStringLiteral("Version 4"), this);
-    lbl1->setGeometry(80, 8, 99, 24);
-    lbl1->setFont(ProgramFonts::font(fonts.codeFamily(), 19, true));
-    lbl1->setPalette(red);
-    lbl2 = new QLabel(QStringLiteral("Reversi engine version 0.6 BETA"), this);
-    lbl2->setGeometry(8, 40, 229, 18);
-    lbl2->setFont(ProgramFonts::font(fonts.decorativeFamily(), 16));
-    lbl2->setPalette(red);
-    for (QLabel* label : {lbl1, lbl2})
+    versionLabel = new QLabel(QStringLiteral("Version 4"), this);
+    versionLabel->setGeometry(80, 8, 99, 24);
+    versionLabel->setFont(ProgramFonts::font(fonts.codeFamily(), 19, true));
+    versionLabel->setPalette(red);
+    engineVersionLabel = new QLabel(QStringLiteral("Reversi engine version 0.6 BETA"), this);
+    engineVersionLabel->setGeometry(8, 40, 229, 18);
+    engineVersionLabel->setFont(ProgramFonts::font(fonts.decorativeFamily(), 16));
+    engineVersionLabel->setPalette(red);
+    for (QLabel* label : {versionLabel, engineVersionLabel})
         label->adjustSize();
 
-    btn1 = new QPushButton(QStringLiteral("OK"), this);
-    btn1->setGeometry(92, 72, 75, 25);
-    connect(btn1, &QPushButton::clicked, this, &QWidget::close);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setGeometry(92, 72, 75, 25);
+    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 }  // namespace reversi

@@ -19,11 +19,11 @@ class HelpWindow : public ModalWindow {
     // The text of a cell of the help grid.
     static QString cellText(int row, int column);
 
-    QTableWidget* strgrid1;
-    QPushButton* btn1;
+    QTableWidget* grid;
+    QPushButton* closeButton;
 
   private:
-    void FormCreate();
+    void fillGrid();
 };
 
 // The info window with the two version texts.
@@ -31,9 +31,9 @@ class InfoWindow : public ModalWindow {
   public:
     explicit InfoWindow(const ProgramFonts& fonts);
 
-    QPushButton* btn1;
-    QLabel* lbl1;
-    QLabel* lbl2;
+    QPushButton* okButton;
+    QLabel* versionLabel;
+    QLabel* engineVersionLabel;
 };
 
 }  // namespace reversi

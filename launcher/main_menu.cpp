@@ -42,7 +42,7 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
 
 MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update)
     : QWidget(nullptr), windows_(windows), update_(std::move(update)) {
-    setObjectName(QStringLiteral("TForm1"));
+    setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
     setGeometry(261, 270, 765, 613);
     setAutoFillBackground(true);
@@ -74,61 +74,69 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update)
 
     // Created in this order, so the intro picture lies over the labels and images before it
     // and under the controls after it.
-    lbl1 = label(QStringLiteral("Select interface theme:"), {294, 132, 195, 22});
-    img1 = image({191, 221, 97, 96});
-    img2 = image({331, 221, 97, 96});
-    img3 = image({471, 221, 97, 96});
-    lbl2 = label(QStringLiteral("250"), {309, 375, 21, 15});
-    lbl3 = label(QStringLiteral(" 1675"), {361, 375, 31, 15});
-    lbl4 = label(QStringLiteral("3600"), {420, 375, 28, 15});
-    lbl5 = label(QStringLiteral("Select countdown:"), {316, 331, 155, 22});
-    lbl6 = label(QString(), {363, 427, 4, 17});
-    version = new ClickableLabel(QStringLiteral("v5 STABLE"), this,
-                                 [this] { runHandler([this] { versionClick(); }); });
-    version->setGeometry(674, 554, 63, 15);
-    QPalette red = version->palette();
+    themeTitleLabel = label(QStringLiteral("Select interface theme:"), {294, 132, 195, 22});
+    theme1Preview = image({191, 221, 97, 96});
+    theme2Preview = image({331, 221, 97, 96});
+    theme3Preview = image({471, 221, 97, 96});
+    countdownMinLabel = label(QStringLiteral("250"), {309, 375, 21, 15});
+    countdownMidLabel = label(QStringLiteral(" 1675"), {361, 375, 31, 15});
+    countdownMaxLabel = label(QStringLiteral("3600"), {420, 375, 28, 15});
+    countdownTitleLabel = label(QStringLiteral("Select countdown:"), {316, 331, 155, 22});
+    countdownValueLabel = label(QString(), {363, 427, 4, 17});
+    versionLabel = new ClickableLabel(QStringLiteral("v5 STABLE"), this,
+                                      [this] { runHandler([this] { onVersionClicked(); }); });
+    versionLabel->setGeometry(674, 554, 63, 15);
+    QPalette red = versionLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    version->setPalette(red);
-    intra = image({0, 0, 745, 569});
-    btn1 = button(QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
-    btn2 = button(QStringLiteral(" Go To Play form"), {331, 74, 119, 30}, Qt::PointingHandCursor);
-    rb1 = radio({221, 177, 15, 15});
-    rb2 = radio({361, 177, 15, 15});
-    rb3 = radio({499, 177, 15, 15});
-    btn3 = button(QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
-    line1 = new QSlider(Qt::Horizontal, this);
-    line1->setGeometry(302, 390, 145, 18);
-    line1->setRange(250, 3600);
-    line1->setTickPosition(QSlider::TicksBelow);
-    line1->setTickInterval(50);
-    line1->setSingleStep(1);
-    line1->setPageStep(2);
-    line1->setValue(250);
-    line1->setCursor(Qt::SizeHorCursor);
-    btnplaywith =
+    versionLabel->setPalette(red);
+    introImage = image({0, 0, 745, 569});
+    exitButton = button(QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
+    goToPlayButton =
+        button(QStringLiteral(" Go To Play form"), {331, 74, 119, 30}, Qt::PointingHandCursor);
+    theme1Radio = radio({221, 177, 15, 15});
+    theme2Radio = radio({361, 177, 15, 15});
+    theme3Radio = radio({499, 177, 15, 15});
+    helpButton = button(QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
+    countdownSlider = new QSlider(Qt::Horizontal, this);
+    countdownSlider->setGeometry(302, 390, 145, 18);
+    countdownSlider->setRange(250, 3600);
+    countdownSlider->setTickPosition(QSlider::TicksBelow);
+    countdownSlider->setTickInterval(50);
+    countdownSlider->setSingleStep(1);
+    countdownSlider->setPageStep(2);
+    countdownSlider->setValue(250);
+    countdownSlider->setCursor(Qt::SizeHorCursor);
+    opponentButton =
         button(QStringLiteral("Click to play with pc"), {240, 32, 249, 25}, Qt::ArrowCursor);
-    tmr1 = new QTimer(this);
-    tmr1->setInterval(200);
+    introTimer = new QTimer(this);
+    introTimer->setInterval(200);
 
-    connect(btn1, &QPushButton::clicked, this, [this] { runHandler([this] { btn1Click(); }); });
-    connect(btn2, &QPushButton::clicked, this, [this] { runHandler([this] { btn2Click(); }); });
-    connect(btn3, &QPushButton::clicked, this, [this] { runHandler([this] { btn3Click(); }); });
-    connect(btnplaywith, &QPushButton::clicked, this,
-            [this] { runHandler([this] { btnplaywithClick(); }); });
-    connect(line1, &QSlider::valueChanged, this, [this] { runHandler([this] { line1Change(); }); });
-    connect(tmr1, &QTimer::timeout, this, [this] { runHandler([this] { tmr1Timer(); }); });
+    connect(exitButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onExitClicked(); }); });
+    connect(goToPlayButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onGoToPlayClicked(); }); });
+    connect(helpButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onHelpClicked(); }); });
+    connect(opponentButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onOpponentClicked(); }); });
+    connect(countdownSlider, &QSlider::valueChanged, this,
+            [this] { runHandler([this] { onCountdownChanged(); }); });
+    connect(introTimer, &QTimer::timeout, this, [this] { runHandler([this] { onIntroTick(); }); });
 
-    tmr1->start();
-    FormCreate();
+    introTimer->start();
+    startUp();
 }
 
 MainMenu::~MainMenu() {
-    FormDestroy();
+    shutDown();
 }
 
 QList<QWidget*> MainMenu::menuControls() const {
-    return {lbl1, img1, img2, img3,        lbl2, lbl3, lbl4, lbl5, lbl6,
-            btn1, btn2, btn3, btnplaywith, rb1,  rb2,  rb3,  line1};
+    return {themeTitleLabel,     theme1Preview,     theme2Preview,     theme3Preview,
+            countdownMinLabel,   countdownMidLabel, countdownMaxLabel, countdownTitleLabel,
+            countdownValueLabel, exitButton,        goToPlayButton,    helpButton,
+            opponentButton,      theme1Radio,       theme2Radio,       theme3Radio,
+            countdownSlider};
 }
 
 void MainMenu::setBackground(const QColor& colour) {
@@ -137,7 +145,7 @@ void MainMenu::setBackground(const QColor& colour) {
     setPalette(p);
 }
 
-void MainMenu::FormCreate() {
+void MainMenu::startUp() {
     // Each step runs even when an earlier one failed, so the menu is always fully usable; the
     // failures are reported together, once.
     QStringList failures;
@@ -154,41 +162,46 @@ void MainMenu::FormCreate() {
         control->hide();
     versusComputer = false;
     step([this] {
-        img1->setPixmap(QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image1")));
-        img2->setPixmap(QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image2")));
-        img3->setPixmap(QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image3")));
+        theme1Preview->setPixmap(
+            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image1")));
+        theme2Preview->setPixmap(
+            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image2")));
+        theme3Preview->setPixmap(
+            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image3")));
     });
     step([this] { fonts_.installDecorative(); });
     step([this] { fonts_.installCode(); });
     applyFonts();
-    line1->setValue(defaultCountdown);
-    rb1->setChecked(true);
-    lbl6->setText(QStringLiteral("300"));
-    lbl6->adjustSize();
+    countdownSlider->setValue(defaultCountdown);
+    theme1Radio->setChecked(true);
+    countdownValueLabel->setText(QStringLiteral("300"));
+    countdownValueLabel->adjustSize();
     if (!failures.isEmpty()) showError(failures.join(QLatin1Char('\n')));
 }
 
 void MainMenu::applyFonts() {
     const QString decorative = fonts_.decorativeFamily();
     setFont(ProgramFonts::font(decorative, 20));
-    for (QLabel* label : {lbl1, lbl5})
+    for (QLabel* label : {themeTitleLabel, countdownTitleLabel})
         label->setFont(ProgramFonts::font(decorative, 19));
-    for (QLabel* label : {lbl2, lbl3, lbl4})
+    for (QLabel* label : {countdownMinLabel, countdownMidLabel, countdownMaxLabel})
         label->setFont(ProgramFonts::font(decorative, 12));
-    lbl6->setFont(ProgramFonts::font(decorative, 15));
-    version->setFont(ProgramFonts::font(fonts_.codeFamily(), 12, true));
-    for (QLabel* label : {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, static_cast<QLabel*>(version)}) {
+    countdownValueLabel->setFont(ProgramFonts::font(decorative, 15));
+    versionLabel->setFont(ProgramFonts::font(fonts_.codeFamily(), 12, true));
+    for (QLabel* label :
+         {themeTitleLabel, countdownMinLabel, countdownMidLabel, countdownMaxLabel,
+          countdownTitleLabel, countdownValueLabel, static_cast<QLabel*>(versionLabel)}) {
         label->adjustSize();
     }
-    for (QPushButton* button : {btn1, btn2, btn3, btnplaywith})
+    for (QPushButton* button : {exitButton, goToPlayButton, helpButton, opponentButton})
         fitCaption(button, font());
 }
 
-void MainMenu::tmr1Timer() {
+void MainMenu::onIntroTick() {
     ++introTick;
     if (introTick <= lastFrameTick) {
         introFrameName = QString::number(introTick);
-        intra->setPixmap(QPixmap::fromImage(
+        introImage->setPixmap(QPixmap::fromImage(
             resourceImage(ResourceType::rawData, QStringLiteral("Image") + introFrameName)));
     }
     if (introFrameName == QStringLiteral("14")) setBackground(Qt::black);
@@ -196,61 +209,62 @@ void MainMenu::tmr1Timer() {
         setBackground(QApplication::palette().color(QPalette::Button));
         for (QWidget* control : menuControls())
             control->show();
-        intra->hide();
-        tmr1->stop();
+        introImage->hide();
+        introTimer->stop();
     }
 }
 
-void MainMenu::line1Change() {
-    caseof();
+void MainMenu::onCountdownChanged() {
+    updateCountdown();
 }
 
-void MainMenu::caseof() {
+void MainMenu::updateCountdown() {
     countdownText.clear();
-    const int position = line1->value();
+    const int position = countdownSlider->value();
     if (position % 5 == 0 && position >= 250 && position <= 3600) countdownValue = position;
     countdownText = QString::number(countdownValue);
-    lbl6->setText(countdownText);
-    lbl6->adjustSize();
+    countdownValueLabel->setText(countdownText);
+    countdownValueLabel->adjustSize();
 }
 
-void MainMenu::btnplaywithClick() {
+void MainMenu::onOpponentClicked() {
     versusComputer = !versusComputer;
-    btnplaywith->setText(versusComputer ? QStringLiteral("Click to play with 2nd player")
-                                        : QStringLiteral("Click to play with pc"));
-    fitCaption(btnplaywith, font());
+    opponentButton->setText(versusComputer ? QStringLiteral("Click to play with 2nd player")
+                                           : QStringLiteral("Click to play with pc"));
+    fitCaption(opponentButton, font());
 }
 
 void MainMenu::writeHandoffFile() {
     writeFile(QString::fromLatin1(handoffFileName), countdownText.toLatin1() + "\r\n");
 }
 
-void MainMenu::btn2Click() {
+void MainMenu::onGoToPlayClicked() {
     // The countdown is chosen once per run.
     for (QWidget* control :
-         {static_cast<QWidget*>(line1), static_cast<QWidget*>(lbl2), static_cast<QWidget*>(lbl3),
-          static_cast<QWidget*>(lbl4), static_cast<QWidget*>(lbl5), static_cast<QWidget*>(lbl6)}) {
+         {static_cast<QWidget*>(countdownSlider), static_cast<QWidget*>(countdownMinLabel),
+          static_cast<QWidget*>(countdownMidLabel), static_cast<QWidget*>(countdownMaxLabel),
+          static_cast<QWidget*>(countdownTitleLabel), static_cast<QWidget*>(countdownValueLabel)}) {
         control->hide();
     }
-    caseof();
+    updateCountdown();
     writeHandoffFile();
     const MatchKind kind = versusComputer ? MatchKind::versusComputer : MatchKind::twoPlayer;
-    const QRadioButton* themes[] = {rb1, rb2, rb3};
+    const QRadioButton* themes[] = {theme1Radio, theme2Radio, theme3Radio};
     for (int theme = 1; theme <= 3; ++theme) {
         if (!themes[theme - 1]->isChecked()) continue;
         if (ModalWindow* window = windows_.matchWindow(kind, theme)) window->showModal();
     }
 }
 
-void MainMenu::btn3Click() {
+void MainMenu::onHelpClicked() {
     if (ModalWindow* help = windows_.helpWindow()) help->showModal();
 }
 
-void MainMenu::versionClick() {
+void MainMenu::onVersionClicked() {
     if (ModalWindow* info = windows_.infoWindow()) info->showModal();
 }
 
-void MainMenu::btn1Click() {
+void MainMenu::onExitClicked() {
     close();
 }
 
@@ -259,7 +273,7 @@ void MainMenu::removeFiles() {
     fonts_.remove();
 }
 
-void MainMenu::FormDestroy() {
+void MainMenu::shutDown() {
     if (destroyed_) return;
     destroyed_ = true;
     deleteHandoffFile();

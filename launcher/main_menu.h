@@ -49,7 +49,7 @@ class MainMenu : public QWidget {
     ~MainMenu() override;
 
     // The exit handler: run once, when the program ends, after every other window is gone.
-    void FormDestroy();
+    void shutDown();
     // Removes the files the menu keeps beside the program, when it must end without its exit
     // handler (the display is gone).
     void removeFiles();
@@ -57,36 +57,37 @@ class MainMenu : public QWidget {
     const ProgramFonts& fonts() const { return fonts_; }
 
     // Handlers, public so that the program and tests can drive them directly.
-    void btn1Click();
-    void btn2Click();
-    void btn3Click();
-    void versionClick();
-    void btnplaywithClick();
-    void line1Change();
-    void caseof();
-    void tmr1Timer();
+    void onExitClicked();
+    void onGoToPlayClicked();
+    void onHelpClicked();
+    void onVersionClicked();
+    void onOpponentClicked();
+    void onCountdownChanged();
+    // Takes the slider's position as the countdown when it is a multiple of five, and shows it.
+    void updateCountdown();
+    void onIntroTick();
 
-    // Controls, named as laid out.
-    QPushButton* btn1;
-    QPushButton* btn2;
-    QRadioButton* rb1;
-    QRadioButton* rb2;
-    QRadioButton* rb3;
-    QLabel* lbl1;
-    QPushButton* btn3;
-    QLabel* img1;
-    QLabel* img2;
-    QLabel* img3;
-    QSlider* line1;
-    QLabel* lbl2;
-    QLabel* lbl3;
-    QLabel* lbl4;
-    QLabel* lbl5;
-    QLabel* lbl6;
-    ClickableLabel* version;
-    QPushButton* btnplaywith;
-    QTimer* tmr1;
-    QLabel* intra;
+    // The menu's controls and the intro.
+    QPushButton* exitButton;
+    QPushButton* goToPlayButton;
+    QRadioButton* theme1Radio;
+    QRadioButton* theme2Radio;
+    QRadioButton* theme3Radio;
+    QLabel* themeTitleLabel;
+    QPushButton* helpButton;
+    QLabel* theme1Preview;
+    QLabel* theme2Preview;
+    QLabel* theme3Preview;
+    QSlider* countdownSlider;
+    QLabel* countdownMinLabel;
+    QLabel* countdownMidLabel;
+    QLabel* countdownMaxLabel;
+    QLabel* countdownTitleLabel;
+    QLabel* countdownValueLabel;
+    ClickableLabel* versionLabel;
+    QPushButton* opponentButton;
+    QTimer* introTimer;
+    QLabel* introImage;
 
     // Menu state.
     int countdownValue = 0;
@@ -96,7 +97,9 @@ class MainMenu : public QWidget {
     QString introFrameName;
 
   private:
-    void FormCreate();
+    // The start-up handler: the update check's first half, the previews, the fonts and the
+    // defaults; every failure is reported once at the end.
+    void startUp();
     void applyFonts();
     void setBackground(const QColor& colour);
     QList<QWidget*> menuControls() const;

@@ -44,7 +44,7 @@ WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow) {
 WindowSet::~WindowSet() {
     while (!others_.empty())
         others_.pop_back();
-    menu_->FormDestroy();
+    menu_->shutDown();
     menu_.reset();
 }
 

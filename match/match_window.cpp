@@ -36,35 +36,39 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     setFont(windowFont(11));
     resize(clientSize);
 
-    btn1 = makeButton(QStringLiteral("Exit"), {856, 80, 81, 25});
-    btn2 = makeButton(QStringLiteral("Play!"), {856, 104, 81, 25});
-    btn4 = makeButton(QStringLiteral("Redraw"), {856, 128, 81, 25});
-    btn3 = makeButton(QStringLiteral("otladka.txt"), {848, 16, 75, 25});
-    btn3->hide();  // the board dump has no visible button
+    exitButton = makeButton(QStringLiteral("Exit"), {856, 80, 81, 25});
+    playButton = makeButton(QStringLiteral("Play!"), {856, 104, 81, 25});
+    redrawButton = makeButton(QStringLiteral("Redraw"), {856, 128, 81, 25});
+    dumpBoardButton = makeButton(QStringLiteral("otladka.txt"), {848, 16, 75, 25});
+    dumpBoardButton->hide();  // the board dump has no visible button
     const auto& font = theme.labelFontColours;
-    lbl1 = makeLabel({828, 168}, 19, font[0], colours::buttonFace);
-    lbl2 = makeLabel({900, 168}, 19, font[1], colours::buttonFace);
-    lbl3 = makeLabel({828, 224}, 19, font[2], colours::buttonFace);
-    lbl4 = makeLabel({900, 224}, 19, font[3], colours::buttonFace);
-    lbl5 =
+    firstCountLabel = makeLabel({828, 168}, 19, font[0], colours::buttonFace);
+    secondCountLabel = makeLabel({900, 168}, 19, font[1], colours::buttonFace);
+    firstClockLabel = makeLabel({828, 224}, 19, font[2], colours::buttonFace);
+    secondClockLabel = makeLabel({900, 224}, 19, font[3], colours::buttonFace);
+    verdictLabel =
         makeLabel({840, theme.verdictLabelTop}, 19, colours::windowText, theme.verdictLabelColour);
-    lblDebug = makeLabel({68, 880}, 13, colours::windowText, colours::buttonFace);
-    lbl1->setObjectName(QStringLiteral("lbl1"));
-    lbl2->setObjectName(QStringLiteral("lbl2"));
-    lbl3->setObjectName(QStringLiteral("lbl3"));
-    lbl4->setObjectName(QStringLiteral("lbl4"));
-    lbl5->setObjectName(QStringLiteral("lbl5"));
-    lblDebug->setObjectName(QStringLiteral("lblDebug"));
+    debugLabel = makeLabel({68, 880}, 13, colours::windowText, colours::buttonFace);
+    firstCountLabel->setObjectName(QStringLiteral("firstCountLabel"));
+    secondCountLabel->setObjectName(QStringLiteral("secondCountLabel"));
+    firstClockLabel->setObjectName(QStringLiteral("firstClockLabel"));
+    secondClockLabel->setObjectName(QStringLiteral("secondClockLabel"));
+    verdictLabel->setObjectName(QStringLiteral("verdictLabel"));
+    debugLabel->setObjectName(QStringLiteral("debugLabel"));
 
-    Timer1 = new PeriodicTimer(1000, this);
-    connect(Timer1, &QTimer::timeout, this, [this] { runHandler([this] { Timer1Timer(); }); });
-    connect(btn1, &QPushButton::clicked, this, [this] { runHandler([this] { btn1Click(); }); });
-    connect(btn2, &QPushButton::clicked, this, [this] { runHandler([this] { btn2Click(); }); });
-    connect(btn3, &QPushButton::clicked, this, [this] { runHandler([this] { btn3Click(); }); });
-    connect(btn4, &QPushButton::clicked, this, [this] { runHandler([this] { btn4Click(); }); });
+    clockTimer = new PeriodicTimer(1000, this);
+    connect(clockTimer, &QTimer::timeout, this, [this] { runHandler([this] { onClockTick(); }); });
+    connect(exitButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onExitClicked(); }); });
+    connect(playButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onPlayClicked(); }); });
+    connect(dumpBoardButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onDumpBoardClicked(); }); });
+    connect(redrawButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { onRedrawClicked(); }); });
 
-    FormCreate();
-    Timer1->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
+    setInitialState();
+    clockTimer->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
 }
 
 QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
@@ -85,11 +89,12 @@ OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour font
     return label;
 }
 
-void MatchWindow::FormCreate() {
+void MatchWindow::setInitialState() {
     handoffRead = false;
     for (QWidget* control :
-         {static_cast<QWidget*>(lbl1), static_cast<QWidget*>(lbl2), static_cast<QWidget*>(lbl3),
-          static_cast<QWidget*>(lbl4), static_cast<QWidget*>(lbl5), static_cast<QWidget*>(btn4)}) {
+         {static_cast<QWidget*>(firstCountLabel), static_cast<QWidget*>(secondCountLabel),
+          static_cast<QWidget*>(firstClockLabel), static_cast<QWidget*>(secondClockLabel),
+          static_cast<QWidget*>(verdictLabel), static_cast<QWidget*>(redrawButton)}) {
         control->hide();
     }
     const QColor background = theme_.backgroundColour.resolve();
@@ -104,12 +109,12 @@ void MatchWindow::FormCreate() {
 
 // --- the buttons -------------------------------------------------------------------------
 
-void MatchWindow::btn1Click() {
+void MatchWindow::onExitClicked() {
     game.gameRunning = false;
     close();
 }
 
-void MatchWindow::btn2Click() {
+void MatchWindow::onPlayClicked() {
     game.sideToMove = CellCode::first;
     game.sideWaiting = CellCode::second;
     growStartingDiscs();
@@ -118,29 +123,29 @@ void MatchWindow::btn2Click() {
     deleteHandoffFile();
     handoffRead = true;
     setStartLabelBackgrounds();
-    if (theme_.verdictLabelBlackAtStart) lbl5->setBackground(Qt::black);
-    for (auto* label : {lbl1, lbl2, lbl3, lbl4})
+    if (theme_.verdictLabelBlackAtStart) verdictLabel->setBackground(Qt::black);
+    for (auto* label : {firstCountLabel, secondCountLabel, firstClockLabel, secondClockLabel})
         label->show();
     switch (theme_.verdictLabelAtStart) {
         case VerdictLabelAtStart::hide:
-            lbl5->hide();
+            verdictLabel->hide();
             break;
         case VerdictLabelAtStart::keep:
             break;
         case VerdictLabelAtStart::show:
-            lbl5->show();
+            verdictLabel->show();
             break;
     }
-    btn4->show();
+    redrawButton->show();
     game.gameRunning = true;
     game.sideToMove = CellCode::first;
     game.sideWaiting = CellCode::second;
     game.setStartPosition();
-    btn2->setText(QStringLiteral("Clear"));
-    Redraw();
+    playButton->setText(QStringLiteral("Clear"));
+    redrawBoard();
 }
 
-void MatchWindow::btn3Click() {
+void MatchWindow::onDumpBoardClicked() {
     QByteArray dump;
     for (int y = 0; y < Board::size; ++y) {
         for (int x = 0; x < Board::size; ++x) {
@@ -150,18 +155,18 @@ void MatchWindow::btn3Click() {
         dump += "\r\n";
     }
     writeFile(QStringLiteral("otladka.txt"), dump);
-    game.ifcaneat();
+    game.updateCanMove();
 }
 
-void MatchWindow::btn4Click() {
+void MatchWindow::onRedrawClicked() {
     removeFile(QStringLiteral("data/0.db"));
-    Redraw();
+    redrawBoard();
 }
 
 // --- steps of a new game -----------------------------------------------------------------
 
 void MatchWindow::growStartingDiscs() {
-    Redraw();  // the previous game's final position first
+    redrawBoard();  // the previous game's final position first
     struct StartingDisc {
         int x, y;
         Cell side;
@@ -174,7 +179,7 @@ void MatchWindow::growStartingDiscs() {
         game.cellX = disc.x;
         game.cellY = disc.y;
         game.setDiscOriginToCell();
-        disc.side == CellCode::first ? drawred() : drawyel();
+        disc.side == CellCode::first ? drawFirstSideDisc() : drawSecondSideDisc();
     }
 }
 
@@ -192,50 +197,52 @@ void MatchWindow::startClocksFromHandoff() {
 }
 
 void MatchWindow::setStartLabelBackgrounds() {
-    lbl1->setBackground(theme_.firstColour.resolve());
-    lbl3->setBackground(theme_.firstColour.resolve());
-    lbl2->setBackground(theme_.secondColour.resolve());
-    lbl4->setBackground(theme_.secondColour.resolve());
+    firstCountLabel->setBackground(theme_.firstColour.resolve());
+    firstClockLabel->setBackground(theme_.firstColour.resolve());
+    secondCountLabel->setBackground(theme_.secondColour.resolve());
+    secondClockLabel->setBackground(theme_.secondColour.resolve());
 }
 
 // --- clicks and ticks --------------------------------------------------------------------
 
-void MatchWindow::FormMouseDown(int x, int y) {
+void MatchWindow::onWindowClicked(int x, int y) {
     if (acceptsClicks()) game.click(x, y);
 }
 
-void MatchWindow::Timer1Timer() {
+void MatchWindow::onClockTick() {
     game.tick();
 }
 
 void MatchWindow::mousePressEvent(QMouseEvent* event) {
     // Every mouse button plays.
     const QPoint at = event->position().toPoint();
-    runHandler([&] { FormMouseDown(at.x(), at.y()); });
+    runHandler([&] { onWindowClicked(at.x(), at.y()); });
 }
 
 // --- what the rules show -----------------------------------------------------------------
 
 void MatchWindow::showCounts(int firstCount, int secondCount) {
-    lbl1->setCaption(QString::number(firstCount));
-    lbl2->setCaption(QString::number(secondCount));
+    firstCountLabel->setCaption(QString::number(firstCount));
+    secondCountLabel->setCaption(QString::number(secondCount));
 }
 
 void MatchWindow::showVerdict(std::string_view text) {
-    lbl5->setCaption(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    verdictLabel->setCaption(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void MatchWindow::showClocks(int firstClock, int secondClock) {
-    lbl4->setCaption(QString::number(secondClock));
-    lbl3->setCaption(QString::number(firstClock));
+    secondClockLabel->setCaption(QString::number(secondClock));
+    firstClockLabel->setCaption(QString::number(firstClock));
 }
 
 void MatchWindow::showResult(std::string_view name, std::string_view drawText) {
-    lbl3->setCaption(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    lbl4->setCaption(QString::fromUtf8(texts::lose.data(), texts::lose.size()));
-    lbl5->setCaption(QString::fromUtf8(drawText.data(), static_cast<qsizetype>(drawText.size())));
-    lbl3->setBackground(theme_.backgroundColour.resolve());
-    lbl4->setBackground(theme_.backgroundColour.resolve());
+    firstClockLabel->setCaption(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    secondClockLabel->setCaption(QString::fromUtf8(texts::lose.data(), texts::lose.size()));
+    verdictLabel->setCaption(
+        QString::fromUtf8(drawText.data(), static_cast<qsizetype>(drawText.size())));
+    firstClockLabel->setBackground(theme_.backgroundColour.resolve());
+    secondClockLabel->setBackground(theme_.backgroundColour.resolve());
 }
 
 void MatchWindow::drawPlacedDisc(int, int, Cell side) {
@@ -243,11 +250,11 @@ void MatchWindow::drawPlacedDisc(int, int, Cell side) {
 }
 
 void MatchWindow::drawGrowingDisc(int, int, Cell side) {
-    side == CellCode::first ? drawred() : drawyel();
+    side == CellCode::first ? drawFirstSideDisc() : drawSecondSideDisc();
 }
 
 void MatchWindow::drawMarker(int, int, bool) {
-    drawblack();
+    drawMarkerOrBlank();
 }
 
 // --- drawing -----------------------------------------------------------------------------
@@ -256,7 +263,7 @@ QRect MatchWindow::discBox() const {
     return {game.discX, game.discY, geometry::discSize, geometry::discSize};
 }
 
-void MatchWindow::Redraw() {
+void MatchWindow::redrawBoard() {
     if (redrawResumes()) game.gameRunning = true;
     canvas_.setPenColour(theme_.gridColour.resolve());
     constexpr int first = geometry::gridOrigin, last = geometry::gridEnd;
@@ -277,27 +284,27 @@ void MatchWindow::Redraw() {
             const Cell code = game.mainBoard.at(column, row);
             if (code == CellCode::first) {
                 instantDraw = true;
-                drawred();
+                drawFirstSideDisc();
             } else if (code == CellCode::second) {
                 instantDraw = true;
-                drawyel();
+                drawSecondSideDisc();
             } else if (code == CellCode::empty) {
-                drawblack();
+                drawMarkerOrBlank();
             }
         }
     }
     flush({0, 0, last + 1, last + 1});
 }
 
-void MatchWindow::drawred() {
+void MatchWindow::drawFirstSideDisc() {
     drawDisc(theme_.firstColour);
 }
 
-void MatchWindow::drawyel() {
+void MatchWindow::drawSecondSideDisc() {
     drawDisc(theme_.secondColour);
 }
 
-void MatchWindow::drawblack() {
+void MatchWindow::drawMarkerOrBlank() {
     const QColor colour =
         (game.markerCountdown > 0 ? theme_.markerColour : theme_.backgroundColour).resolve();
     canvas_.setPenColour(colour);

@@ -23,31 +23,34 @@ class MatchWindow : public ModalWindow, protected GameView {
     const Canvas& canvas() const { return canvas_; }
 
     // Event handlers, public so that the program and tests can drive them directly.
-    void btn1Click();
-    virtual void btn2Click();
-    virtual void btn3Click();
-    void btn4Click();
-    void FormMouseDown(int x, int y);
-    void Timer1Timer();
+    void onExitClicked();
+    virtual void onPlayClicked();
+    virtual void onDumpBoardClicked();
+    void onRedrawClicked();
+    void onWindowClicked(int x, int y);
+    void onClockTick();
 
-    // Board drawing.
-    virtual void Redraw();
-    void drawred();
-    void drawyel();
-    void drawblack();
+    // Board drawing, at the disc origin of the game.
+    // The grid and every cell of the main board at once; resumes the game when redrawResumes.
+    virtual void redrawBoard();
+    // A disc in the first or second side's colour, growing unless instantDraw is set.
+    void drawFirstSideDisc();
+    void drawSecondSideDisc();
+    // The rejected-move marker while it is shown, otherwise the disc box in background colour.
+    void drawMarkerOrBlank();
 
-    // Controls, named as laid out.
-    QPushButton* btn1;
-    QPushButton* btn2;
-    QPushButton* btn3;
-    QPushButton* btn4;
-    OpaqueLabel* lbl1;
-    OpaqueLabel* lbl2;
-    OpaqueLabel* lbl3;
-    OpaqueLabel* lbl4;
-    OpaqueLabel* lbl5;
-    OpaqueLabel* lblDebug;
-    PeriodicTimer* Timer1;
+    // The window's controls and its one-second clock.
+    QPushButton* exitButton;
+    QPushButton* playButton;
+    QPushButton* dumpBoardButton;
+    QPushButton* redrawButton;
+    OpaqueLabel* firstCountLabel;
+    OpaqueLabel* secondCountLabel;
+    OpaqueLabel* firstClockLabel;
+    OpaqueLabel* secondClockLabel;
+    OpaqueLabel* verdictLabel;
+    OpaqueLabel* debugLabel;
+    PeriodicTimer* clockTimer;
 
     Game game;
     bool handoffRead = false;
@@ -63,7 +66,7 @@ class MatchWindow : public ModalWindow, protected GameView {
 
     // Whether a click on the board may play now.
     virtual bool acceptsClicks() const { return true; }
-    // Whether Redraw sets the game running again.
+    // Whether redrawBoard sets the game running again.
     virtual bool redrawResumes() const { return true; }
 
     // GameView
@@ -81,7 +84,8 @@ class MatchWindow : public ModalWindow, protected GameView {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void FormCreate();
+    // Hides the labels and the redraw button, paints the background, sets the start position.
+    void setInitialState();
     QPushButton* makeButton(const QString& caption, QRect geometry);
     OpaqueLabel* makeLabel(QPoint position, int fontPixels, Colour fontColour, Colour background);
 

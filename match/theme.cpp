@@ -25,7 +25,7 @@ struct Scheme {
 
 // clang-format off
 constexpr Scheme schemes[] = {
-    //  first  second  background  grid   marker  names              lbl5 top  computer pause
+    //  first  second  background  grid   marker  names           verdict top  computer pause
     {red,   yellow, buttonFace, black, black, "Red",   "Yellow", 280,      2500},
     {white, black,  blue,       red,   red,   "White", "Black",  272,      5000},
     {lime,  yellow, fuchsia,    black, black, "Lime",  "Yellow", 272,      5000},
@@ -49,14 +49,15 @@ using enum MatchKind;
 using enum VerdictLabelAtStart;
 // clang-format off
 constexpr WindowRow windowRows[] = {
-    // theme, kind, name, label font colours lbl1-lbl4, lbl5 colour, lbl5 at a start,
-    // lbl5 black at a start, clock running from creation, "BETA" in the code font
-    {1, twoPlayer,      "TForm2", {white, black, white, black}, buttonFace, hide, false, true, false},
-    {2, twoPlayer,      "TForm3", {black, white, black, white}, buttonFace, keep, true,  true, false},
-    {3, twoPlayer,      "TForm4", {windowText, windowText, windowText, windowText}, fuchsia, show, false, true, false},
-    {1, versusComputer, "TForm7", {white, windowText, white, windowText}, buttonFace, show, false, false, true},
-    {2, versusComputer, "TForm8", {windowText, white, windowText, white}, buttonFace, show, false, true,  false},
-    {3, versusComputer, "TForm9", {windowText, windowText, windowText, windowText}, buttonFace, show, false, true, false},
+    // theme, kind, name, font colours of the count and clock labels, verdict label colour,
+    // verdict label at a start, verdict label black at a start, clock running from creation,
+    // "BETA" in the code font
+    {1, twoPlayer,      "twoPlayer1", {white, black, white, black}, buttonFace, hide, false, true, false},
+    {2, twoPlayer,      "twoPlayer2", {black, white, black, white}, buttonFace, keep, true,  true, false},
+    {3, twoPlayer,      "twoPlayer3", {windowText, windowText, windowText, windowText}, fuchsia, show, false, true, false},
+    {1, versusComputer, "versusComputer1", {white, windowText, white, windowText}, buttonFace, show, false, false, true},
+    {2, versusComputer, "versusComputer2", {windowText, white, windowText, white}, buttonFace, show, false, true,  false},
+    {3, versusComputer, "versusComputer3", {windowText, windowText, windowText, windowText}, buttonFace, show, false, true, false},
 };
 // clang-format on
 

@@ -30,7 +30,7 @@ inline constexpr Colour windowText{0, QPalette::WindowText};
 
 enum class MatchKind { twoPlayer, versusComputer };
 
-// What lbl5 does when a two-player game starts.
+// What the verdict label does when a two-player game starts.
 enum class VerdictLabelAtStart { hide, keep, show };
 
 // Everything that differs between the six match windows: the colour theme plus the few
@@ -38,7 +38,7 @@ enum class VerdictLabelAtStart { hide, keep, show };
 struct Theme {
     int number;  // 1 to 3
     MatchKind kind;
-    const char* objectName;  // the window's name: TForm2 ... TForm4, TForm7 ... TForm9
+    const char* objectName;  // the window's name: twoPlayer1 ... 3, versusComputer1 ... 3
 
     Colour firstColour;
     Colour secondColour;
@@ -48,9 +48,9 @@ struct Theme {
     const char* firstName;
     const char* secondName;
 
-    std::array<Colour, 4> labelFontColours;  // lbl1 to lbl4 as laid out
-    int verdictLabelTop;                     // lbl5's top edge
-    Colour verdictLabelColour;               // lbl5's background as laid out
+    std::array<Colour, 4> labelFontColours;  // the two count labels, then the two clock labels
+    int verdictLabelTop;                     // the verdict label's top edge
+    Colour verdictLabelColour;               // the verdict label's background at creation
     VerdictLabelAtStart verdictLabelAtStart;
     bool verdictLabelBlackAtStart;
 

@@ -18,6 +18,8 @@ packages=(
     xvfb xauth xdotool imagemagick python3
     # the update test's private network: a veth pair in a namespace of its own
     iproute2
+    # a certificate for the downloader's HTTPS test
+    openssl
 )
 
 missing=()

@@ -181,8 +181,8 @@ FileIdentity writeFile(const QString& name, const QByteArray& bytes,
     return file.commit();
 }
 
-void removeFile(const QString& name) {
-    if (!isRunningProgram(name)) ::unlink(encoded(name).constData());
+void removeFile(const QString& name, const QString& program) {
+    if (!isRunningProgram(name, program)) ::unlink(encoded(name).constData());
 }
 
 void removeFileIfSame(const QString& name, FileIdentity identity) {

@@ -58,7 +58,7 @@ FileIdentity writeFile(const QString& name, const QByteArray& bytes,
 
 // Deletes `name` (a link itself, not what it points to) unless it is the running program; a
 // missing file or a failure is ignored.
-void removeFile(const QString& name);
+void removeFile(const QString& name, const QString& program = runningProgramLink);
 
 // Deletes `name` only while it is still the file `identity`, one this run wrote.
 void removeFileIfSame(const QString& name, FileIdentity identity);

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "update_scripts.h"
 
@@ -22,9 +23,16 @@ struct FileToWrite {
     bool executable = false;
 };
 
-void removeFiles(const QStringList& names) {
-    for (const QString& name : names)
-        removeFile(name);
+// Files this run wrote, removed again only while they are still the ones it wrote.
+struct WrittenFile {
+    QString name;
+    FileIdentity identity;
+};
+using WrittenFiles = std::vector<WrittenFile>;
+
+void removeWritten(const WrittenFiles& files) {
+    for (const WrittenFile& file : files)
+        removeFileIfSame(file.name, file.identity);
 }
 
 // Whether one of `names` is the program itself, under whatever name: the update must then
@@ -41,8 +49,8 @@ QStringList startUpFiles() {
 }
 
 // Writes all the files or, when one fails, none: those already written are removed again.
-void writeAll(std::initializer_list<FileToWrite> files) {
-    QStringList written;
+WrittenFiles writeAll(std::initializer_list<FileToWrite> files) {
+    WrittenFiles written;
     try {
         for (const FileToWrite& file : files) {
             QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
@@ -52,13 +60,13 @@ void writeAll(std::initializer_list<FileToWrite> files) {
                 permissions |=
                     QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
             }
-            writeFile(file.name, file.bytes, permissions);
-            written.append(file.name);
+            written.push_back({file.name, writeFile(file.name, file.bytes, permissions)});
         }
     } catch (const FileError&) {
-        removeFiles(written);
+        removeWritten(written);
         throw;
     }
+    return written;
 }
 
 }  // namespace
@@ -99,11 +107,10 @@ void UpdateCheck::checkAtStartUp() {
     if (!state_.isOnline || !channel_.isUsable()) return;
     if (oneIsTheProgram(startUpFiles(), programFile())) return;
 
-    writeAll({{kDownloaderFileName, downloaderProgram(), true},
-              {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
-    if (!starter_.startScript(kVersionCheckScriptName)) {
-        removeFiles({kDownloaderFileName, kVersionCheckScriptName});
-    }
+    const WrittenFiles written =
+        writeAll({{kDownloaderFileName, downloaderProgram(), true},
+                  {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
+    if (!starter_.startScript(kVersionCheckScriptName)) removeWritten(written);
 }
 
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
@@ -119,7 +126,7 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
         } catch (const FileError&) {
             failure = std::current_exception();
         }
-        removeFile(kVersionFileName);
+        removeFile(kVersionFileName, programFile());
         // A file that holds no whole number means no update; it is no error of the player's.
         if (latest) {
             state_.latestVersion = *latest;
@@ -128,10 +135,12 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
         }
         const auto program = replaceableProgram();
         if (state_.updateNeeded && channel_.isUsable() && program) {
+            WrittenFiles written;
             try {
-                writeAll({{kDownloaderFileName, downloaderProgram(), true},
-                          {kUpdaterScriptName,
-                           updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}});
+                written = writeAll(
+                    {{kDownloaderFileName, downloaderProgram(), true},
+                     {kUpdaterScriptName,
+                      updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}});
             } catch (const FileError&) {
                 failure = std::current_exception();
             }
@@ -141,14 +150,14 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
                     hooks_.endProcess ? hooks_.endProcess() : endProcessNow();
                     return;
                 }
-                removeFiles({kDownloaderFileName, kUpdaterScriptName});
+                removeWritten(written);
                 return;
             }
         }
     }
 
     if (removeFonts) removeFonts();
-    removeFile(kVersionFileName);
+    removeFile(kVersionFileName, programFile());
     if (failure) std::rethrow_exception(failure);
 }
 

@@ -22,99 +22,102 @@ ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<Ran
     QFont code(QStringLiteral("Source Code Pro"));
     code.setPixelSize(16);
     code.setBold(true);
-    lbl6 = label(QStringLiteral("Complication:"), {312, 208}, code);
-    level1 = new QSlider(Qt::Horizontal, this);
-    level1->setGeometry(304, 232, 150, 33);
-    level1->setRange(Computer::lowestLevel, Computer::highestLevel);
-    level1->setValue(Computer::lowestLevel);
-    level1->setTickPosition(QSlider::TicksBelow);
-    level1->setPageStep(1);
-    lbl7 = label(QStringLiteral("1"), {312, 272}, font());
-    lbl8 = label(QStringLiteral("5"), {440, 272}, font());
+    levelTitleLabel = label(QStringLiteral("Complication:"), {312, 208}, code);
+    levelSlider = new QSlider(Qt::Horizontal, this);
+    levelSlider->setGeometry(304, 232, 150, 33);
+    levelSlider->setRange(Computer::lowestLevel, Computer::highestLevel);
+    levelSlider->setValue(Computer::lowestLevel);
+    levelSlider->setTickPosition(QSlider::TicksBelow);
+    levelSlider->setPageStep(1);
+    lowestLevelLabel = label(QStringLiteral("1"), {312, 272}, font());
+    highestLevelLabel = label(QStringLiteral("5"), {440, 272}, font());
 
     QFont betaFont = theme.betaInCodeFont ? code : windowFont(48);
     betaFont.setPixelSize(48);
-    BETA = label(QStringLiteral("BETA"), {800, 360}, betaFont);
-    BETA->setFontColour(Qt::red);
+    betaLabel = label(QStringLiteral("BETA"), {800, 360}, betaFont);
+    betaLabel->setFontColour(Qt::red);
 
-    Timer2 = new PeriodicTimer(theme.computerDelayMs, this);
-    connect(Timer2, &QTimer::timeout, this, [this] { runHandler([this] { Timer2Timer(); }); });
+    computerTurnTimer = new PeriodicTimer(theme.computerDelayMs, this);
+    connect(computerTurnTimer, &QTimer::timeout, this,
+            [this] { runHandler([this] { onComputerTurnDue(); }); });
     matchLive = false;
 }
 
-void ComputerMatchWindow::btn2Click() {
+void ComputerMatchWindow::onPlayClicked() {
     // A new game ends any computer turn still pending from the previous one.
-    Timer2->setEnabled(false);
+    computerTurnTimer->setEnabled(false);
     computerTurnHeld = false;
-    lbl3->setFontColour(Qt::white);
-    Timer1->setEnabled(true);
+    firstClockLabel->setFontColour(Qt::white);
+    clockTimer->setEnabled(true);
     game.sideToMove = CellCode::first;
     game.sideWaiting = CellCode::second;
-    if (!level1->isHidden()) {
+    if (!levelSlider->isHidden()) {
         // The level is chosen once, before the window's first game.
-        computer.caseof(level1->value());
-        for (QWidget* selector : {static_cast<QWidget*>(lbl6), static_cast<QWidget*>(lbl7),
-                                  static_cast<QWidget*>(lbl8), static_cast<QWidget*>(level1)}) {
+        computer.setLevel(levelSlider->value());
+        for (QWidget* selector :
+             {static_cast<QWidget*>(levelTitleLabel), static_cast<QWidget*>(lowestLevelLabel),
+              static_cast<QWidget*>(highestLevelLabel), static_cast<QWidget*>(levelSlider)}) {
             selector->hide();
         }
     }
     growStartingDiscs();
     readHandoffIfFirstStart();
-    clear();
+    startGame();
 }
 
-void ComputerMatchWindow::clear() {
+void ComputerMatchWindow::startGame() {
     startClocksFromHandoff();
     deleteHandoffFile();
     setStartLabelBackgrounds();
     for (QWidget* control :
-         {static_cast<QWidget*>(lbl1), static_cast<QWidget*>(lbl2), static_cast<QWidget*>(lbl3),
-          static_cast<QWidget*>(lbl4), static_cast<QWidget*>(lbl5), static_cast<QWidget*>(btn4)}) {
+         {static_cast<QWidget*>(firstCountLabel), static_cast<QWidget*>(secondCountLabel),
+          static_cast<QWidget*>(firstClockLabel), static_cast<QWidget*>(secondClockLabel),
+          static_cast<QWidget*>(verdictLabel), static_cast<QWidget*>(redrawButton)}) {
         control->show();
     }
     game.sideToMove = CellCode::first;
     game.sideWaiting = CellCode::second;
     game.setStartPosition();
-    btn2->setText(QStringLiteral("Clear"));
-    game.cont();
+    playButton->setText(QStringLiteral("Clear"));
+    game.countDiscs();
     game.gameRunning = true;
     handoffRead = true;
     matchLive = true;
-    Redraw();
+    redrawBoard();
     game.cellX = 0;
     game.cellY = 0;
 }
 
 void ComputerMatchWindow::turnHandedOver() {
-    if (game.sideToMove == CellCode::second) Timer2->setEnabled(true);
+    if (game.sideToMove == CellCode::second) computerTurnTimer->setEnabled(true);
 }
 
-void ComputerMatchWindow::Timer2Timer() {
-    Timer2->setEnabled(false);
+void ComputerMatchWindow::onComputerTurnDue() {
+    computerTurnTimer->setEnabled(false);
     if (!matchLive) return;  // a finished game gets no further computer move
-    if (computer.stepofcomp()) Redraw();
+    if (computer.playTurn()) redrawBoard();
 }
 
 void ComputerMatchWindow::showResult(std::string_view name, std::string_view drawText) {
     MatchWindow::showResult(name, drawText);
     matchLive = false;
-    lbl3->setFontColour(theme().firstColour.resolve());
-    lbl4->setFontColour(theme().firstColour.resolve());
+    firstClockLabel->setFontColour(theme().firstColour.resolve());
+    secondClockLabel->setFontColour(theme().firstColour.resolve());
 }
 
-void ComputerMatchWindow::Redraw() {
-    MatchWindow::Redraw();
+void ComputerMatchWindow::redrawBoard() {
+    MatchWindow::redrawBoard();
     if (computerTurnHeld && matchLive) {
         computerTurnHeld = false;
-        Timer2->setEnabled(true);
+        computerTurnTimer->setEnabled(true);
     }
 }
 
 void ComputerMatchWindow::closeEvent(QCloseEvent* event) {
     // "Exit" pauses the game; a computer turn then waits for the game to resume, so nothing
     // moves in a closed window.
-    if (!game.gameRunning && Timer2->isEnabled()) {
-        Timer2->setEnabled(false);
+    if (!game.gameRunning && computerTurnTimer->isEnabled()) {
+        computerTurnTimer->setEnabled(false);
         computerTurnHeld = true;
     }
     MatchWindow::closeEvent(event);

@@ -14,18 +14,20 @@ class ComputerMatchWindow : public MatchWindow {
   public:
     explicit ComputerMatchWindow(const Theme& theme, std::unique_ptr<RandomSource> random = {});
 
-    void btn2Click() override;
-    void btn3Click() override {}  // no board dump in these windows
-    void Timer2Timer();
-    void clear();
+    void onPlayClicked() override;
+    void onDumpBoardClicked() override {}  // no board dump in these windows
+    // The computer's pause is over: it plays its turn.
+    void onComputerTurnDue();
+    // The rest of a start once the discs have grown: clocks, labels, position, game running.
+    void startGame();
 
     // Controls added to the two-player layout.
-    QSlider* level1;
-    OpaqueLabel* lbl6;
-    OpaqueLabel* lbl7;
-    OpaqueLabel* lbl8;
-    OpaqueLabel* BETA;
-    PeriodicTimer* Timer2;
+    QSlider* levelSlider;
+    OpaqueLabel* levelTitleLabel;
+    OpaqueLabel* lowestLevelLabel;
+    OpaqueLabel* highestLevelLabel;
+    OpaqueLabel* betaLabel;
+    PeriodicTimer* computerTurnTimer;
 
     Computer computer;
     // A game has started in this window and has not ended.
@@ -41,7 +43,7 @@ class ComputerMatchWindow : public MatchWindow {
     void closeEvent(QCloseEvent* event) override;
 
   public:
-    void Redraw() override;
+    void redrawBoard() override;
 };
 
 }  // namespace reversi

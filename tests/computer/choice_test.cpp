@@ -25,7 +25,7 @@ TEST(Opening, AfterTheFirstSideTakesTwoFourTheComputerAnswersFourFive) {
             t.clickCell(2, 4);
             t.view.events.clear();
             if (level <= 3) t.random->draws = {draw};
-            ASSERT_TRUE(t.computer.stepofcomp());
+            ASSERT_TRUE(t.computer.playTurn());
 
             CountTable expected{};
             expected[2][3] = expected[2][5] = expected[4][5] = 1;
@@ -142,8 +142,8 @@ TEST(Levels, DrawsThatAlwaysFailStillEndInTheLargestCapture) {
     auto source = std::make_unique<AlwaysZero>();
     AlwaysZero& draws = *source;
     Computer computer(t.game, std::move(source));
-    computer.caseof(3);
-    EXPECT_TRUE(computer.stepofcomp());
+    computer.setLevel(3);
+    EXPECT_TRUE(computer.playTurn());
     EXPECT_EQ(t.game.mainBoard.at(3, 7), CellCode::second);
     EXPECT_EQ(draws.calls, Computer::maxChoiceAttempts);
 }
@@ -186,13 +186,13 @@ TEST(Picks, PickLeastTakesTheLastSmallestThenTensThenTheCorner) {
     EXPECT_THAT(t.computer.pickLeast(table), Optional(CellPos{7, 0}));
 }
 
-TEST(Levels, CaseofAcceptsOnlyLevelsOneToFive) {
+TEST(Levels, SetLevelAcceptsOnlyLevelsOneToFive) {
     ComputerGame t(3);
     for (int position : {0, 6, -1, 1000}) {
-        t.computer.caseof(position);
+        t.computer.setLevel(position);
         EXPECT_EQ(t.computer.level, 3);
     }
-    t.computer.caseof(5);
+    t.computer.setLevel(5);
     EXPECT_EQ(t.computer.level, 5);
     // Before any level is set the computer still makes a move: the largest capture.
     ComputerGame unset(0);

@@ -36,7 +36,7 @@ struct ComputerGame : TestGame {
     ScriptedRandom* random = nullptr;
     Computer computer{game, keep(random)};
 
-    explicit ComputerGame(int level) { computer.caseof(level); }
+    explicit ComputerGame(int level) { computer.setLevel(level); }
 
     void setBoard(const Board& board, Cell toMove = CellCode::second) {
         setPosition(boardToText(board), toMove);

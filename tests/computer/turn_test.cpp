@@ -32,14 +32,14 @@ TEST(NoCapturingMove, TheComputerPlacesNothingAndHandsTheTurnBack) {
     for (int level = 1; level <= 5; ++level) {
         ComputerGame t(level);  // no draws scripted: drawing fails the test
         t.setBoard(onlyFirstCanMove);
-        EXPECT_FALSE(t.computer.stepofcomp());
+        EXPECT_FALSE(t.computer.playTurn());
         EXPECT_EQ(t.game.mainBoard, onlyFirstCanMove);
         EXPECT_EQ(t.game.sideToMove, CellCode::first);
         // Ratings left over from another position must not place a disc either.
         t.setBoard(onlyFirstCanMove);
         t.computer.captureCounts[7][7] = 5;
         t.random->draws.assign(Computer::maxChoiceAttempts, 5);
-        EXPECT_FALSE(t.computer.compgo());
+        EXPECT_FALSE(t.computer.playByLevel());
         EXPECT_EQ(t.game.mainBoard, onlyFirstCanMove);
         EXPECT_TRUE(t.view.only("grow").empty());
     }
@@ -51,17 +51,17 @@ TEST(NoCapturingMove, WhenNeitherSideCanMoveTheGameEnds) {
     for (const Board& board : {stuck, full}) {
         ComputerGame t(4);
         t.setBoard(board);
-        EXPECT_FALSE(t.computer.stepofcomp());
+        EXPECT_FALSE(t.computer.playTurn());
         EXPECT_EQ(t.game.mainBoard, board);
         EXPECT_EQ(t.game.markerCountdown, Game::gameOver);
-        EXPECT_EQ(t.view.lbl3, "Red");
+        EXPECT_EQ(t.view.firstClockText, "Red");
     }
 }
 
 TEST(NoCapturingMove, ATurnArrivingWhileThePersonIsToMovePlaysNothing) {
     ComputerGame t(4);
     const Board start = t.game.mainBoard;
-    EXPECT_FALSE(t.computer.stepofcomp());
+    EXPECT_FALSE(t.computer.playTurn());
     EXPECT_EQ(t.game.mainBoard, start);
     EXPECT_EQ(t.game.sideToMove, CellCode::first);
 }
@@ -97,7 +97,7 @@ TEST(WholeGames, TheComputerOnlyEverPlaysLegalMovesToTheEnd) {
             SCOPED_TRACE(testing::Message() << "level " << level << " seed " << seed);
             test_support::TestGame t;
             Computer computer(t.game, std::make_unique<MersenneRandom>(seed));
-            computer.caseof(level);
+            computer.setLevel(level);
             std::mt19937 person(seed);
             while (t.game.markerCountdown != Game::gameOver) {
                 const Board before = t.game.mainBoard;
@@ -108,7 +108,7 @@ TEST(WholeGames, TheComputerOnlyEverPlaysLegalMovesToTheEnd) {
                     t.clickCell(cell.x, cell.y);
                     continue;
                 }
-                ASSERT_TRUE(computer.stepofcomp());
+                ASSERT_TRUE(computer.playTurn());
                 const CellPos played{t.game.cellX, t.game.cellY};
                 EXPECT_THAT(legal, Contains(played));
                 ASSERT_EQ(t.game.mainBoard, afterMove(before, played, CellCode::second));

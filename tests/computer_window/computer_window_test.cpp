@@ -29,18 +29,18 @@ class VersusComputer : public test_support::WidgetTest {
     }
     static void start(ComputerMatchWindow& w, int level = 1) {
         writeFile("0.db", "300\r\n");
-        w.level1->setValue(level);
-        w.btn2->click();
+        w.levelSlider->setValue(level);
+        w.playButton->click();
     }
     static void clickCell(ComputerMatchWindow& w, int x, int y) {
-        w.FormMouseDown(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
+        w.onWindowClicked(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
     }
     // Puts a position on the board with the person to move.
     static void setPosition(ComputerMatchWindow& w, const std::string& text) {
         w.game.mainBoard = *boardFromText(text);
         w.game.sideToMove = CellCode::first;
         w.game.sideWaiting = CellCode::second;
-        w.Redraw();
+        w.redrawBoard();
     }
     static std::vector<CellPos> legalMoves(const Game& g) {
         return reversi::legalMoves(g.mainBoard, g.sideToMove, g.sideWaiting);
@@ -48,18 +48,18 @@ class VersusComputer : public test_support::WidgetTest {
 };
 
 TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
-    const char* names[] = {"TForm7", "TForm8", "TForm9"};
+    const char* names[] = {"versusComputer1", "versusComputer2", "versusComputer3"};
     for (int theme = 1; theme <= 3; ++theme) {
         auto w = make(theme);
         EXPECT_EQ(w->objectName(), names[theme - 1]);
-        EXPECT_EQ(w->Timer1->isActive(), theme != 1);
-        EXPECT_FALSE(w->Timer2->isActive());
-        EXPECT_EQ(w->Timer2->interval(), theme == 1 ? 2500 : 5000);
-        EXPECT_EQ(w->lbl6->text(), "Complication:");
-        EXPECT_EQ(w->level1->minimum(), 1);
-        EXPECT_EQ(w->level1->maximum(), 5);
-        EXPECT_EQ(w->BETA->text(), "BETA");
-        EXPECT_EQ(w->BETA->fontColour(), QColor(Qt::red));
+        EXPECT_EQ(w->clockTimer->isActive(), theme != 1);
+        EXPECT_FALSE(w->computerTurnTimer->isActive());
+        EXPECT_EQ(w->computerTurnTimer->interval(), theme == 1 ? 2500 : 5000);
+        EXPECT_EQ(w->levelTitleLabel->text(), "Complication:");
+        EXPECT_EQ(w->levelSlider->minimum(), 1);
+        EXPECT_EQ(w->levelSlider->maximum(), 5);
+        EXPECT_EQ(w->betaLabel->text(), "BETA");
+        EXPECT_EQ(w->betaLabel->fontColour(), QColor(Qt::red));
         EXPECT_FALSE(w->matchLive);
         clickCell(*w, 4, 2);
         EXPECT_EQ(w->game.markerCountdown, -1);  // no marker: nobody is to move yet
@@ -70,36 +70,36 @@ TEST_F(VersusComputer, TheFirstStartFixesTheLevelForTheRun) {
     auto w = make(2);
     start(*w, 4);
     EXPECT_EQ(w->computer.level, 4);
-    EXPECT_TRUE(w->level1->isHidden());
-    EXPECT_TRUE(w->lbl6->isHidden());
+    EXPECT_TRUE(w->levelSlider->isHidden());
+    EXPECT_TRUE(w->levelTitleLabel->isHidden());
     EXPECT_TRUE(w->matchLive);
-    EXPECT_EQ(w->lbl1->text(), "2");
-    EXPECT_EQ(w->lbl2->text(), "2");
-    EXPECT_FALSE(w->lbl5->isHidden());
-    EXPECT_EQ(w->btn2->text(), "Clear");
+    EXPECT_EQ(w->firstCountLabel->text(), "2");
+    EXPECT_EQ(w->secondCountLabel->text(), "2");
+    EXPECT_FALSE(w->verdictLabel->isHidden());
+    EXPECT_EQ(w->playButton->text(), "Clear");
     EXPECT_EQ(w->game.firstClock, 301);
     // Theme 2 plays the first side in red under the name "White".
-    EXPECT_EQ(w->lbl1->background(), QColor(Qt::red));
-    w->level1->setValue(2);
-    w->btn2->click();
+    EXPECT_EQ(w->firstCountLabel->background(), QColor(Qt::red));
+    w->levelSlider->setValue(2);
+    w->playButton->click();
     EXPECT_EQ(w->computer.level, 4);
-    EXPECT_TRUE(w->level1->isHidden());
+    EXPECT_TRUE(w->levelSlider->isHidden());
 }
 
 TEST_F(VersusComputer, TheComputerAnswersWhenItsTimerFires) {
     auto w = make(1);
     start(*w);
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_TRUE(w->clockTimer->isActive());
     clickCell(*w, 2, 4);
     EXPECT_EQ(w->game.sideToMove, CellCode::second);
-    EXPECT_TRUE(w->Timer2->isActive());
+    EXPECT_TRUE(w->computerTurnTimer->isActive());
     // The pause comes off the computer's clock, and the person's clicks are ignored.
-    w->Timer1Timer();
-    EXPECT_EQ(w->lbl4->text(), "299");
+    w->onClockTick();
+    EXPECT_EQ(w->secondClockLabel->text(), "299");
     clickCell(*w, 0, 0);
     EXPECT_EQ(w->game.markerCountdown, -1);
-    w->Timer2Timer();
-    EXPECT_FALSE(w->Timer2->isActive());
+    w->onComputerTurnDue();
+    EXPECT_FALSE(w->computerTurnTimer->isActive());
     EXPECT_EQ(w->game.mainBoard.at(4, 5), CellCode::second);  // its answer to (2, 4)
     EXPECT_EQ(w->game.mainBoard.at(4, 4), CellCode::second);
     EXPECT_EQ(w->game.sideToMove, CellCode::first);
@@ -114,17 +114,17 @@ TEST_F(VersusComputer, PassesGoBothWays) {
     setPosition(*w, ".OX....." + std::string(48, '.') + "XO......");
     clickCell(*w, 0, 0);
     EXPECT_EQ(w->game.sideToMove, CellCode::first);
-    EXPECT_FALSE(w->Timer2->isActive());
+    EXPECT_FALSE(w->computerTurnTimer->isActive());
     // The person has no move after the computer's: the computer goes again after a pause.
     setPosition(*w, "OXXXXXX." + std::string(48, '.') + "......XO");
     w->game.sideToMove = CellCode::second;
     w->game.sideWaiting = CellCode::first;
-    w->Timer2->setEnabled(true);
-    w->Timer2Timer();
+    w->computerTurnTimer->setEnabled(true);
+    w->onComputerTurnDue();
     EXPECT_EQ(w->game.mainBoard.at(7, 0), CellCode::second);
     EXPECT_EQ(w->game.sideToMove, CellCode::second);
-    EXPECT_TRUE(w->Timer2->isActive());
-    w->Timer2Timer();
+    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    w->onComputerTurnDue();
     EXPECT_EQ(w->game.mainBoard.at(5, 7), CellCode::second);
     EXPECT_FALSE(w->matchLive);  // the person has no disc left
 }
@@ -134,20 +134,20 @@ TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
     start(*w);
     clickCell(*w, 2, 4);
     w->game.secondClock = 1;
-    w->Timer1Timer();
-    EXPECT_EQ(w->lbl3->text(), "Yellow");
-    EXPECT_EQ(w->lbl4->text(), "lose!");
-    EXPECT_EQ(w->lbl3->fontColour(), QColor(Qt::red));
-    EXPECT_EQ(w->lbl4->fontColour(), QColor(Qt::red));
+    w->onClockTick();
+    EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
+    EXPECT_EQ(w->secondClockLabel->text(), "lose!");
+    EXPECT_EQ(w->firstClockLabel->fontColour(), QColor(Qt::red));
+    EXPECT_EQ(w->secondClockLabel->fontColour(), QColor(Qt::red));
     EXPECT_FALSE(w->matchLive);
     const Board before = w->game.mainBoard;
-    w->Timer2Timer();
+    w->onComputerTurnDue();
     EXPECT_EQ(w->game.mainBoard, before);
     // "Redraw" after a result only repaints.
-    w->btn4->click();
-    w->Timer1Timer();
+    w->redrawButton->click();
+    w->onClockTick();
     EXPECT_FALSE(w->game.gameRunning);
-    EXPECT_EQ(w->lbl3->text(), "Yellow");
+    EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
     clickCell(*w, 0, 0);
     EXPECT_EQ(w->game.markerCountdown, Game::gameOver);
 }
@@ -156,9 +156,9 @@ TEST_F(VersusComputer, ANewGameCancelsAPendingComputerTurn) {
     auto w = make(3);
     start(*w);
     clickCell(*w, 2, 4);
-    ASSERT_TRUE(w->Timer2->isActive());
-    w->btn2->click();
-    EXPECT_FALSE(w->Timer2->isActive());
+    ASSERT_TRUE(w->computerTurnTimer->isActive());
+    w->playButton->click();
+    EXPECT_FALSE(w->computerTurnTimer->isActive());
     EXPECT_EQ(w->game.sideToMove, CellCode::first);
     EXPECT_EQ(w->game.mainBoard.count(CellCode::first) + w->game.mainBoard.count(CellCode::second),
               4);
@@ -169,18 +169,18 @@ TEST_F(VersusComputer, ExitHoldsAPendingTurnUntilRedrawResumesTheGame) {
     start(*w);
     w->show();
     clickCell(*w, 2, 4);
-    ASSERT_TRUE(w->Timer2->isActive());
-    w->btn1->click();
+    ASSERT_TRUE(w->computerTurnTimer->isActive());
+    w->exitButton->click();
     EXPECT_FALSE(w->isVisible());
-    EXPECT_FALSE(w->Timer2->isActive());
+    EXPECT_FALSE(w->computerTurnTimer->isActive());
     const int clock = w->game.secondClock;
-    w->Timer1Timer();
+    w->onClockTick();
     EXPECT_EQ(w->game.secondClock, clock);
     w->show();
-    w->btn4->click();
+    w->redrawButton->click();
     EXPECT_TRUE(w->game.gameRunning);
-    EXPECT_TRUE(w->Timer2->isActive());
-    w->Timer2Timer();
+    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    w->onComputerTurnDue();
     EXPECT_EQ(w->game.sideToMove, CellCode::first);
     w->close();
 }
@@ -197,9 +197,9 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
             ASSERT_EQ(w->computer.level, level);
             for (int turn = 0; w->matchLive; ++turn) {
                 ASSERT_LT(turn, 200);
-                if (w->Timer2->isActive()) {
+                if (w->computerTurnTimer->isActive()) {
                     const Board before = w->game.mainBoard;
-                    w->Timer2Timer();
+                    w->onComputerTurnDue();
                     ASSERT_NE(w->game.mainBoard, before) << "the computer passed with a move";
                     continue;
                 }
@@ -209,7 +209,7 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
                 const CellPos move = moves[random() % moves.size()];
                 clickCell(*w, move.x, move.y);
             }
-            EXPECT_EQ(w->lbl4->text(), "lose!");
+            EXPECT_EQ(w->secondClockLabel->text(), "lose!");
             EXPECT_FALSE(w->game.gameRunning);
         }
     }

@@ -1,10 +1,15 @@
+#include <elf.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <ctime>
 
 #include "local_http_server.h"
 
@@ -17,8 +22,20 @@ enum Status {
     kFileFailure = 3,
     kNetworkFailure = 4,
     kServerError = 5,
-    kTooLarge = 6
+    kTooLarge = 6,
+    kNotAProgram = 7
 };
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A complete program for this machine: the downloader itself.
+const QByteArray& aProgram() {
+    static const QByteArray bytes = fileBytes(QStringLiteral(REVERSI_DOWNLOADER_PATH));
+    return bytes;
+}
 
 class DownloaderTest : public ::testing::Test {
   protected:
@@ -65,8 +82,10 @@ class DownloaderTest : public ::testing::Test {
     }
 
     QByteArray saved(const char* name) const {
-        QFile file(QDir(work_.path()).filePath(QString::fromLatin1(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return fileBytes(QDir(work_.path()).filePath(QString::fromLatin1(name)));
+    }
+    QString inWork(const char* name) const {
+        return QDir(work_.path()).filePath(QString::fromLatin1(name));
     }
 
     QTemporaryDir work_;
@@ -137,6 +156,152 @@ TEST_F(DownloaderTest, UnwritableTargetLeavesNoTemporaryFile) {
     ASSERT_TRUE(QDir(work_.path()).mkpath(QStringLiteral("6.exe/inside")));
     EXPECT_EQ(download({server.url("/6.exe")}), kFileFailure);
     EXPECT_EQ(leftFiles(), QStringList{"6.exe"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DownloaderTest, RefusesAnswersThatMayNotBeWhole) {
+    LocalHttpServer server(served_.path(), {"--no-length", "/6.exe", "--status", "/small.bin=206"});
+    EXPECT_EQ(download({server.url("/6.exe")}), kNetworkFailure);   // cut short, or not: unknown
+    EXPECT_EQ(download({server.url("/small.bin")}), kServerError);  // a range never asked for
+    EXPECT_TRUE(leftFiles().isEmpty()) << leftFiles().join(' ').toStdString();
+}
+
+TEST_F(DownloaderTest, NeverFollowsARedirectFromHttpsToPlainHttp) {
+    QTemporaryDir keys;
+    const QString pem = keys.filePath("server.pem");
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                              "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                              "-keyout", pem, "-out", keys.filePath("certificate.pem")});
+    ASSERT_TRUE(openssl.waitForFinished(60000) && openssl.exitCode() == 0)
+        << openssl.readAllStandardError().constData();
+    QFile combined(pem);
+    ASSERT_TRUE(combined.open(QIODevice::Append));
+    combined.write(fileBytes(keys.filePath("certificate.pem")));
+    combined.close();
+
+    LocalHttpServer plain(served_.path());
+    LocalHttpServer secure(served_.path(), {"--certificate", pem, "--redirect",
+                                            "/down/small.bin=" + plain.url("/small.bin")});
+    const QString https = QStringLiteral("https://127.0.0.1:%1").arg(secure.port());
+    const QStringList trust{"--ca-file", keys.filePath("certificate.pem")};
+    EXPECT_EQ(download(trust + QStringList{https + "/small.bin"}), kSaved);  // TLS works
+    EXPECT_EQ(download(trust + QStringList{https + "/down/small.bin"}), kRefused);
+    EXPECT_EQ(leftFiles(), QStringList{"small.bin"});
+}
+
+TEST_F(DownloaderTest, ReplacesAFileOnlyWithACompleteProgramForThisMachine) {
+    QByteArray otherMachine = aProgram();
+    auto* header = reinterpret_cast<Elf64_Ehdr*>(otherMachine.data());
+    header->e_machine = header->e_machine == EM_AARCH64 ? EM_X86_64 : EM_AARCH64;
+    const auto sectionsStart = static_cast<qsizetype>(
+        reinterpret_cast<const Elf64_Ehdr*>(aProgram().constData())->e_shoff);
+    serve("program", aProgram());
+    serve("page.html", "<html><body>Down for maintenance</body></html>\n");
+    serve("cut", aProgram().left(sectionsStart));  // whole segments, no section table
+    serve("other", otherMachine);
+
+    struct Case {
+        const char* path;
+        int status;
+    };
+    for (const Case& c : {Case{"/page.html", kNotAProgram}, Case{"/cut", kNotAProgram},
+                          Case{"/other", kNotAProgram}, Case{"/program", kSaved}}) {
+        const QString game = inWork("game");
+        QFile::remove(game);
+        QFile old(game);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old program");
+        old.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(game).constData(), 0750), 0);
+        LocalHttpServer server(served_.path());
+        EXPECT_EQ(download({"--replace", "game", server.url(c.path)}), c.status) << c.path;
+        EXPECT_EQ(saved("game"), c.status == kSaved ? aProgram() : "old program") << c.path;
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(game).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0750u) << c.path;
+        EXPECT_EQ(leftFiles(), QStringList{"game"}) << c.path;
+    }
+}
+
+TEST_F(DownloaderTest, ReplacesOnlyTheExpectedRegularFile) {
+    serve("program", aProgram());
+    LocalHttpServer server(served_.path());
+    QFile outside(served_.filePath("user.txt"));
+    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
+    outside.write("user text");
+    outside.close();
+
+    // A link is not replaced, nor what it points to.
+    ASSERT_TRUE(QFile::link(outside.fileName(), inWork("link")));
+    EXPECT_EQ(download({"--replace", "link", server.url("/program")}), kRefused);
+    EXPECT_EQ(fileBytes(outside.fileName()), "user text");
+    EXPECT_TRUE(QFileInfo(inWork("link")).isSymLink());
+
+    // Another file that took the name meanwhile is left as it is.
+    QFile game(inWork("game"));
+    ASSERT_TRUE(game.open(QIODevice::WriteOnly));
+    game.write("someone else's file");
+    game.close();
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(game.fileName()).constData(), &status), 0);
+    const QString wrong = QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino + 1);
+    EXPECT_EQ(download({"--replace", "game", "--identity", wrong, server.url("/program")}),
+              kRefused);
+    EXPECT_EQ(saved("game"), "someone else's file");
+    const QString right = QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
+    EXPECT_EQ(download({"--replace", "game", "--identity", right, server.url("/program")}), kSaved);
+    EXPECT_EQ(saved("game"), aProgram());
+    EXPECT_EQ(leftFiles(), (QStringList{"game", "link"}));
+}
+
+TEST_F(DownloaderTest, TheStateFileIsNeverOpenedThroughALinkNorWaitedOn) {
+    LocalHttpServer server(served_.path());
+    QFile outside(served_.filePath("user.txt"));
+    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
+    outside.write("user text");
+    outside.close();
+    ASSERT_TRUE(QFile::link(outside.fileName(), inWork(".wget-hsts")));
+    EXPECT_EQ(download({server.url("/small.bin")}), kSaved);
+    EXPECT_EQ(fileBytes(outside.fileName()), "user text");
+
+    QFile::remove(inWork(".wget-hsts"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(inWork(".wget-hsts")).constData(), 0600), 0);
+    EXPECT_EQ(download({server.url("/small.bin")}), kSaved);  // returns: nothing waits on it
+}
+
+TEST_F(DownloaderTest, RemovesOnlyItsOwnTemporaryFilesLeftByKilledRuns) {
+    struct Leftover {
+        const char* name;
+        mode_t mode;
+        int ageMinutes;
+        bool removed;
+    };
+    const Leftover leftovers[] = {
+        {".download-a1B2c3", 0600, 60, true},   // a killed run's
+        {".download-d4E5f6", 0600, 1, false},   // a run still going on
+        {".download-g7H8i9", 0644, 60, false},  // not made as this program makes them
+        {".download-j1", 0600, 60, false},      // another name
+        {"download-k2L3m4", 0600, 60, false},
+    };
+    for (const Leftover& leftover : leftovers) {
+        const QByteArray path = QFile::encodeName(inWork(leftover.name));
+        QFile file(inWork(leftover.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        ASSERT_EQ(::chmod(path.constData(), leftover.mode), 0);
+        const time_t then = std::time(nullptr) - leftover.ageMinutes * 60;
+        const utimbuf times{then, then};
+        ASSERT_EQ(::utime(path.constData(), &times), 0);
+    }
+    LocalHttpServer server(served_.path());
+    EXPECT_EQ(download({server.url("/small.bin")}), kSaved);
+    for (const Leftover& leftover : leftovers) {
+        EXPECT_EQ(QFile::exists(inWork(leftover.name)), !leftover.removed) << leftover.name;
+    }
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ e2e_begin "$@"
 start_program installed
 wait_for_menu
 
-click 364 44 # btnplaywith: "Click to play with pc"
+click 364 44 # opponentButton: "Click to play with pc"
 open_match_window
 
 # The level selector: a track bar from 1 to 5 at (304, 232), 150 wide, its handle's centre on
@@ -60,7 +60,7 @@ level_three() {
 }
 wait_for "the track bar's handle at level 3" level_three
 
-click 896 116 # btn2: "Play!"
+click 896 116 # playButton: "Play!"
 
 # The start hides the level selector for good, so the track bar's pixels show the background
 # (clear of the grid lines at 370 and 450 beneath it). The start is complete once the labels

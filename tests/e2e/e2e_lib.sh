@@ -452,7 +452,7 @@ wait_for_menu() {
 # Presses the menu's " Go To Play form" and waits for the match window it opens, which the
 # menu has handed the countdown through "0.db".
 open_match_window() {
-    click 390 89 # btn2: " Go To Play form"
+    click 390 89 # goToPlayButton: " Go To Play form"
     open_window 'Play!'
     # The board ends at 690 and the buttons at 937; where a window manager maximises the window
     # it may be larger than its own size.
@@ -470,11 +470,11 @@ check_handoff_taken() { # after the match window's first start
 # ends well and takes its files with it.
 leave_through_both_exits() {
     local file
-    click 896 92 # btn1: "Exit"
+    click 896 92 # exitButton: "Exit"
     wait_for 'the window "Play!" to close' no_window 'Play!'
     find_window 'Welcome!' || fail 'the window "Welcome!" is gone after the match window closed'
     locate_window
-    click 276 89 # btn1: "Exit"
+    click 276 89 # exitButton: "Exit"
     end_program
     for file in 0.db 5.db 6.db; do
         [[ -e $files/$file ]] && report "$file is left behind in $files"

@@ -14,13 +14,13 @@ e2e_begin "$@"
 start_program
 wait_for_menu
 
-click 368 184 # rb2: theme 2
+click 368 184 # theme2Radio: theme 2
 open_match_window
 
 background=$blue
 wait_for "the theme-2 window's blue background" shows 2-match-open 20 20 "$blue" 750 400 "$blue"
 
-click 896 116 # btn2: "Play!"
+click 896 116 # playButton: "Play!"
 
 # The starting position: the first side (white) on the diagonal from (3, 3), the second side
 # (black) on the other; each disc with its centre dot in the background colour. The start is

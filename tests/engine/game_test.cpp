@@ -44,9 +44,9 @@ TEST(HandOver, FillingTheBoardThirtyTwoAllIsADraw) {
     t.clickCell(7, 7);
     EXPECT_EQ(t.game.firstCount, 32);
     EXPECT_EQ(t.game.secondCount, 32);
-    EXPECT_EQ(t.view.lbl3, "No one");
-    EXPECT_EQ(t.view.lbl4, "lose!");
-    EXPECT_EQ(t.view.lbl5, "Draw!");
+    EXPECT_EQ(t.view.firstClockText, "No one");
+    EXPECT_EQ(t.view.secondClockText, "lose!");
+    EXPECT_EQ(t.view.verdictText, "Draw!");
 }
 
 TEST(HandOver, NoMoveForEitherSideWithEmptyCellsLeftEndsByCounts) {
@@ -60,7 +60,7 @@ TEST(HandOver, NoMoveForEitherSideWithEmptyCellsLeftEndsByCounts) {
     t.game.gameRunning = true;
     t.game.markerCountdown = Game::markerIdle;
     t.clickCell(0, 0);
-    EXPECT_EQ(t.view.lbl3, "Red");
+    EXPECT_EQ(t.view.firstClockText, "Red");
 }
 
 TEST(Clocks, TheFirstSideStartsOneTickHigher) {
@@ -70,12 +70,12 @@ TEST(Clocks, TheFirstSideStartsOneTickHigher) {
     EXPECT_EQ(t.game.secondClock, 250);
     EXPECT_TRUE(t.game.gameRunning);
     t.game.tick();
-    EXPECT_EQ(t.view.lbl3, "250");
-    EXPECT_EQ(t.view.lbl4, "250");
+    EXPECT_EQ(t.view.firstClockText, "250");
+    EXPECT_EQ(t.view.secondClockText, "250");
     t.clickCell(4, 2);
     t.game.tick();
-    EXPECT_EQ(t.view.lbl3, "250");
-    EXPECT_EQ(t.view.lbl4, "249");
+    EXPECT_EQ(t.view.firstClockText, "250");
+    EXPECT_EQ(t.view.secondClockText, "249");
 }
 
 TEST(Clocks, AClockAtZeroLosesWhateverTheCountsAndFreezesTheLabels) {
@@ -83,14 +83,14 @@ TEST(Clocks, AClockAtZeroLosesWhateverTheCountsAndFreezesTheLabels) {
     t.newGame(1);
     t.clickCell(4, 2);  // the first side leads 4 to 1
     t.game.tick();      // second: 0
-    EXPECT_EQ(t.view.lbl3, "Yellow");
-    EXPECT_EQ(t.view.lbl4, "lose!");
+    EXPECT_EQ(t.view.firstClockText, "Yellow");
+    EXPECT_EQ(t.view.secondClockText, "lose!");
     EXPECT_FALSE(t.game.gameRunning);
     for (int i = 0; i < 3; ++i)
         t.game.tick();
     EXPECT_EQ(t.game.secondClock, 0);
-    EXPECT_EQ(t.view.lbl3, "Yellow");
-    EXPECT_EQ(t.view.lbl4, "lose!");
+    EXPECT_EQ(t.view.firstClockText, "Yellow");
+    EXPECT_EQ(t.view.secondClockText, "lose!");
     EXPECT_EQ(t.view.only("result").size(), 1u);
 }
 
@@ -99,7 +99,7 @@ TEST(Clocks, OnlyExactlyZeroEndsTheGame) {
     t.newGame(1);
     t.game.tick();
     t.game.tick();
-    EXPECT_EQ(t.view.lbl3, "Red");
+    EXPECT_EQ(t.view.firstClockText, "Red");
     // Resumed after the result (as "Redraw" does), the clock goes on below zero.
     t.game.gameRunning = true;
     t.game.markerCountdown = Game::markerIdle;
@@ -107,7 +107,7 @@ TEST(Clocks, OnlyExactlyZeroEndsTheGame) {
     t.game.tick();
     EXPECT_EQ(t.game.firstClock, -2);
     EXPECT_TRUE(t.game.gameRunning);
-    EXPECT_EQ(t.view.lbl3, "-2");
+    EXPECT_EQ(t.view.firstClockText, "-2");
 }
 
 TEST(EndRules, EveryRuleThatHoldsAppliesAndTheLastOneStays) {
@@ -116,19 +116,19 @@ TEST(EndRules, EveryRuleThatHoldsAppliesAndTheLastOneStays) {
     t.game.firstClock = 1;
     t.game.tick();
     EXPECT_THAT(t.view.only("result"), ElementsAre("result Red lose! ", "result Yellow lose! "));
-    EXPECT_EQ(t.view.lbl3, "Yellow");
+    EXPECT_EQ(t.view.firstClockText, "Yellow");
 }
 
 TEST(EndRules, ASideWithoutDiscsLosesOnTheTick) {
     TestGame t;
     t.setPosition("XXXX" + std::string(60, '.'), CellCode::first);
     t.game.tick();
-    EXPECT_EQ(t.view.lbl3, "Yellow");
+    EXPECT_EQ(t.view.firstClockText, "Yellow");
     t.setPosition("OOOO" + std::string(60, '.'), CellCode::first);
     t.game.gameRunning = true;
     t.game.markerCountdown = Game::markerIdle;
     t.game.tick();
-    EXPECT_EQ(t.view.lbl3, "Red");
+    EXPECT_EQ(t.view.firstClockText, "Red");
 }
 
 TEST(Ticks, BeforeAGameTheClocksShowTheirValuesAndNothingCounts) {
@@ -136,8 +136,8 @@ TEST(Ticks, BeforeAGameTheClocksShowTheirValuesAndNothingCounts) {
     Game game(view, "Red", "Yellow");
     game.setStartPosition();
     game.tick();
-    EXPECT_EQ(view.lbl3, "0");
-    EXPECT_EQ(view.lbl4, "0");
+    EXPECT_EQ(view.firstClockText, "0");
+    EXPECT_EQ(view.secondClockText, "0");
     EXPECT_TRUE(view.only("result").empty());
 }
 

@@ -78,7 +78,7 @@ TEST(RandomGames, AgreeWithASimpleStatementOfTheRules) {
             const Cell me = game.sideToMove;
             const Cell other = game.sideWaiting;
             const auto legal = simpleLegalMoves(game.mainBoard, me, other);
-            game.ifcaneat();
+            game.updateCanMove();
             ASSERT_EQ(game.canMove, !legal.empty()) << "game " << gameNumber;
             ASSERT_FALSE(legal.empty()) << "the hand-over left a side to move without a move";
 

@@ -11,16 +11,16 @@ namespace reversi::test_support {
 class RecordingView : public GameView {
   public:
     std::vector<std::string> events;
-    std::string lbl1, lbl2, lbl3, lbl4, lbl5;
+    std::string firstCountText, secondCountText, firstClockText, secondClockText, verdictText;
 
     void showCounts(int first, int second) override {
-        lbl1 = std::to_string(first);
-        lbl2 = std::to_string(second);
-        events.push_back("counts " + lbl1 + " " + lbl2);
+        firstCountText = std::to_string(first);
+        secondCountText = std::to_string(second);
+        events.push_back("counts " + firstCountText + " " + secondCountText);
     }
     void showVerdict(std::string_view text) override {
-        lbl5 = text;
-        events.push_back("verdict " + lbl5);
+        verdictText = text;
+        events.push_back("verdict " + verdictText);
     }
     void drawPlacedDisc(int x, int y, Cell side) override {
         events.push_back(disc("placed", x, y, side));
@@ -32,14 +32,14 @@ class RecordingView : public GameView {
         events.push_back(disc(shown ? "marker" : "erase", x, y, 0));
     }
     void showClocks(int first, int second) override {
-        lbl3 = std::to_string(first);
-        lbl4 = std::to_string(second);
+        firstClockText = std::to_string(first);
+        secondClockText = std::to_string(second);
     }
     void showResult(std::string_view name, std::string_view drawText) override {
-        lbl3 = name;
-        lbl4 = texts::lose;
-        lbl5 = drawText;
-        events.push_back("result " + lbl3 + " " + lbl4 + " " + lbl5);
+        firstClockText = name;
+        secondClockText = texts::lose;
+        verdictText = drawText;
+        events.push_back("result " + firstClockText + " " + secondClockText + " " + verdictText);
     }
     void turnHandedOver() override { events.push_back("handed over"); }
 
@@ -84,7 +84,7 @@ struct TestGame {
         game.trialBoard = *board;
         game.sideToMove = toMove;
         game.sideWaiting = opponentOf(toMove);
-        game.cont();
+        game.countDiscs();
     }
     // Clicks the centre of a cell.
     void clickCell(int x, int y) { game.click(80 * x + 90, 80 * y + 90); }
@@ -93,7 +93,7 @@ struct TestGame {
         game.trialBoard.refreshFrom(game.mainBoard);
         game.cellX = x;
         game.cellY = y;
-        game.conttrue();
+        game.testMove();
         return game.moveAccepted;
     }
 };

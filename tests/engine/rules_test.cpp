@@ -18,7 +18,7 @@ std::vector<CellPos> acceptedCells(TestGame& t) {
         for (int y = 0; y < 8; ++y) {
             if (t.game.mainBoard.at(x, y) != CellCode::empty) continue;
             const bool accepted = t.test(x, y);
-            EXPECT_EQ(t.view.lbl5, accepted ? "Correct step" : "Incorrect step");
+            EXPECT_EQ(t.view.verdictText, accepted ? "Correct step" : "Incorrect step");
             if (accepted) {
                 EXPECT_EQ(t.game.flipCount, 1);
                 cells.push_back({x, y});
@@ -69,7 +69,7 @@ TEST(MoveTest, NoSideCodesMeansNoCaptureAnywhere) {
             }
         }
     }
-    game.ifcaneat();
+    game.updateCanMove();
     EXPECT_FALSE(game.canMove);
 }
 
@@ -93,8 +93,8 @@ TEST(MoveTest, ASingleTestFlipsEveryDirectionOnTheTrialBoardOnly) {
     EXPECT_EQ(t.game.mainBoard, before);
     EXPECT_EQ(t.game.trialBoard.count(CellCode::second), 0);
     EXPECT_EQ(t.game.trialBoard.at(3, 3), CellCode::empty);  // the mover's disc is not placed
-    EXPECT_EQ(t.view.lbl1, "24");
-    EXPECT_EQ(t.view.lbl2, "0");
+    EXPECT_EQ(t.view.firstCountText, "24");
+    EXPECT_EQ(t.view.secondCountText, "0");
 }
 
 TEST(MoveTest, ARejectedTestRestoresTheTrialBoardAndTheCounts) {
@@ -132,11 +132,11 @@ TEST(Chesk, AClickRunsTestPlacementFlipsCountAndHandOverInOrder) {
     TestGame t;
     t.view.events.clear();
     t.clickCell(4, 2);
-    EXPECT_THAT(t.view.events, ElementsAre("counts 3 1",  // conttrue: flips, not the disc
+    EXPECT_THAT(t.view.events, ElementsAre("counts 3 1",  // testMove: flips, not the disc
                                            "verdict Correct step",
-                                           "placed 4,2 side 3",  // drawc
+                                           "placed 4,2 side 3",  // placeDisc
                                            "counts 3 2",         // the placed disc, no flips yet
-                                           "grow 4,3 side 3",    // chesk
+                                           "grow 4,3 side 3",    // flipCapturedDiscs
                                            "counts 4 1", "handed over"));
     EXPECT_EQ(t.game.sideToMove, CellCode::second);
     EXPECT_EQ(t.game.sideWaiting, CellCode::first);
@@ -180,20 +180,20 @@ TEST(Click, BeforeTheFirstGameEveryEmptyCellIsRejected) {
     EXPECT_TRUE(view.only("marker").empty());
     game.click(80 * 4 + 90, 80 * 2 + 90);
     EXPECT_THAT(view.only("marker"), ElementsAre("marker 4,2"));
-    EXPECT_EQ(view.lbl5, "Incorrect step");
+    EXPECT_EQ(view.verdictText, "Incorrect step");
 }
 
 TEST(Ifcaneat, FalseWithoutDiscsAndOnAFullBoard) {
     TestGame t;
     t.setPosition(std::string(63, 'X') + ".", CellCode::second);
-    t.game.ifcaneat();
+    t.game.updateCanMove();
     EXPECT_FALSE(t.game.canMove);  // the second side has no discs
     t.setPosition(std::string(32, 'X') + std::string(32, 'O'), CellCode::first);
-    t.game.ifcaneat();
+    t.game.updateCanMove();
     EXPECT_FALSE(t.game.canMove);
     t.game.sideToMove = CellCode::second;
     t.game.sideWaiting = CellCode::first;
-    t.game.ifcaneat();
+    t.game.updateCanMove();
     EXPECT_FALSE(t.game.canMove);
 }
 

@@ -37,57 +37,60 @@ class Menu : public test_support::WidgetTest {
         return std::make_unique<MainMenu>(directory, UpdateHalves{});
     }
     static void finishIntro(MainMenu& menu) {
-        while (menu.tmr1->isActive())
-            menu.tmr1Timer();
+        while (menu.introTimer->isActive())
+            menu.onIntroTick();
     }
     RecordingDirectory directory;
 };
 
 TEST_F(Menu, TheIntroShowsItsFramesThenTheMenuAtTheThirteenthTick) {
     auto menu = makeMenu();
-    EXPECT_TRUE(menu->tmr1->isActive());
-    EXPECT_EQ(menu->tmr1->interval(), 200);
-    EXPECT_TRUE(menu->btn2->isHidden());
-    EXPECT_FALSE(menu->intra->isHidden());
-    EXPECT_FALSE(menu->version->isHidden());
+    EXPECT_TRUE(menu->introTimer->isActive());
+    EXPECT_EQ(menu->introTimer->interval(), 200);
+    EXPECT_TRUE(menu->goToPlayButton->isHidden());
+    EXPECT_FALSE(menu->introImage->isHidden());
+    EXPECT_FALSE(menu->versionLabel->isHidden());
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int tick = 1; tick <= 13; ++tick) {
-        menu->tmr1Timer();
+        menu->onIntroTick();
         if (tick <= 11) {
             const QImage expected = resourceImage("RCDATA", QString("IMAGE%1").arg(tick + 3));
-            EXPECT_EQ(menu->intra->pixmap().toImage().convertToFormat(expected.format()), expected)
+            EXPECT_EQ(menu->introImage->pixmap().toImage().convertToFormat(expected.format()),
+                      expected)
                 << "tick " << tick;
         }
         const QColor background = menu->palette().color(QPalette::Window);
         EXPECT_EQ(background, tick >= 11 && tick < 13 ? QColor(Qt::black) : buttonFace) << tick;
-        EXPECT_EQ(menu->btn2->isHidden(), tick < 13) << "tick " << tick;
+        EXPECT_EQ(menu->goToPlayButton->isHidden(), tick < 13) << "tick " << tick;
     }
-    EXPECT_TRUE(menu->intra->isHidden());
-    EXPECT_FALSE(menu->tmr1->isActive());
-    for (QWidget* shown : {static_cast<QWidget*>(menu->line1), static_cast<QWidget*>(menu->rb3),
-                           static_cast<QWidget*>(menu->lbl6), static_cast<QWidget*>(menu->img1)}) {
+    EXPECT_TRUE(menu->introImage->isHidden());
+    EXPECT_FALSE(menu->introTimer->isActive());
+    for (QWidget* shown :
+         {static_cast<QWidget*>(menu->countdownSlider), static_cast<QWidget*>(menu->theme3Radio),
+          static_cast<QWidget*>(menu->countdownValueLabel),
+          static_cast<QWidget*>(menu->theme1Preview)}) {
         EXPECT_FALSE(shown->isHidden());
     }
 }
 
 TEST_F(Menu, StartsWithThemeOneTwoPlayersAndACountdownOf300) {
     auto menu = makeMenu();
-    EXPECT_EQ(menu->objectName(), "TForm1");
+    EXPECT_EQ(menu->objectName(), "menu");
     EXPECT_EQ(menu->windowTitle(), "Welcome!");
     EXPECT_EQ(menu->countdownValue, 300);
-    EXPECT_EQ(menu->lbl6->text(), "300");
-    EXPECT_TRUE(menu->rb1->isChecked());
+    EXPECT_EQ(menu->countdownValueLabel->text(), "300");
+    EXPECT_TRUE(menu->theme1Radio->isChecked());
     EXPECT_FALSE(menu->versusComputer);
-    EXPECT_EQ(menu->btnplaywith->text(), "Click to play with pc");
-    EXPECT_EQ(menu->line1->minimum(), 250);
-    EXPECT_EQ(menu->line1->maximum(), 3600);
-    EXPECT_EQ(menu->line1->tickInterval(), 50);
-    EXPECT_EQ(menu->img1->pixmap().size(), QSize(81, 81));
+    EXPECT_EQ(menu->opponentButton->text(), "Click to play with pc");
+    EXPECT_EQ(menu->countdownSlider->minimum(), 250);
+    EXPECT_EQ(menu->countdownSlider->maximum(), 3600);
+    EXPECT_EQ(menu->countdownSlider->tickInterval(), 50);
+    EXPECT_EQ(menu->theme1Preview->pixmap().size(), QSize(81, 81));
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(QFile::exists("5.db"));
     EXPECT_TRUE(QFile::exists("6.db"));
     EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
-    EXPECT_EQ(menu->version->font().family(), "Source Code Pro");
+    EXPECT_EQ(menu->versionLabel->font().family(), "Source Code Pro");
 }
 
 TEST_F(Menu, OnlyMultiplesOfFiveChangeTheCountdown) {
@@ -95,54 +98,55 @@ TEST_F(Menu, OnlyMultiplesOfFiveChangeTheCountdown) {
     finishIntro(*menu);
     QStringList shown;
     for (int press = 0; press < 5; ++press) {
-        QTest::keyClick(menu->line1, Qt::Key_Right);
-        shown << menu->lbl6->text();
+        QTest::keyClick(menu->countdownSlider, Qt::Key_Right);
+        shown << menu->countdownValueLabel->text();
     }
     EXPECT_EQ(shown, QStringList({"300", "300", "300", "300", "305"}));
-    QTest::keyClick(menu->line1, Qt::Key_PageUp);
-    EXPECT_EQ(menu->line1->value(), 307);
-    menu->line1->setValue(300);
-    menu->line1->setValue(313);  // a drag reporting no multiple of five on the way
-    EXPECT_EQ(menu->lbl6->text(), "300");
-    menu->line1->setValue(315);
+    QTest::keyClick(menu->countdownSlider, Qt::Key_PageUp);
+    EXPECT_EQ(menu->countdownSlider->value(), 307);
+    menu->countdownSlider->setValue(300);
+    menu->countdownSlider->setValue(313);  // a drag reporting no multiple of five on the way
+    EXPECT_EQ(menu->countdownValueLabel->text(), "300");
+    menu->countdownSlider->setValue(315);
     EXPECT_EQ(menu->countdownValue, 315);
-    menu->line1->setValue(250);
-    EXPECT_EQ(menu->lbl6->text(), "250");
-    menu->line1->setValue(3600);
-    EXPECT_EQ(menu->lbl6->text(), "3600");
+    menu->countdownSlider->setValue(250);
+    EXPECT_EQ(menu->countdownValueLabel->text(), "250");
+    menu->countdownSlider->setValue(3600);
+    EXPECT_EQ(menu->countdownValueLabel->text(), "3600");
 }
 
 TEST_F(Menu, StartingAMatchWritesTheCountdownAndOpensTheChosenWindow) {
     auto menu = makeMenu();
     finishIntro(*menu);
-    menu->btn2->click();
+    menu->goToPlayButton->click();
     EXPECT_EQ(readFile("0.db"), QByteArray("300\r\n"));
-    for (QWidget* gone : {static_cast<QWidget*>(menu->line1), static_cast<QWidget*>(menu->lbl6)}) {
+    for (QWidget* gone : {static_cast<QWidget*>(menu->countdownSlider),
+                          static_cast<QWidget*>(menu->countdownValueLabel)}) {
         EXPECT_TRUE(gone->isHidden());
     }
     // Later matches use the same countdown whatever the mode or theme.
-    menu->btnplaywith->click();
-    EXPECT_EQ(menu->btnplaywith->text(), "Click to play with 2nd player");
-    menu->rb3->click();
-    menu->btn2->click();
+    menu->opponentButton->click();
+    EXPECT_EQ(menu->opponentButton->text(), "Click to play with 2nd player");
+    menu->theme3Radio->click();
+    menu->goToPlayButton->click();
     EXPECT_EQ(readFile("0.db"), QByteArray("300\r\n"));
-    menu->btnplaywith->click();
-    EXPECT_EQ(menu->btnplaywith->text(), "Click to play with pc");
+    menu->opponentButton->click();
+    EXPECT_EQ(menu->opponentButton->text(), "Click to play with pc");
     std::vector<std::pair<MatchKind, int>> expected = {{MatchKind::twoPlayer, 1},
                                                        {MatchKind::versusComputer, 3}};
     // Every theme in every mode opens its own window.
-    QRadioButton* radios[] = {menu->rb1, menu->rb2, menu->rb3};
+    QRadioButton* radios[] = {menu->theme1Radio, menu->theme2Radio, menu->theme3Radio};
     for (const MatchKind kind : {MatchKind::twoPlayer, MatchKind::versusComputer}) {
         for (int theme = 1; theme <= 3; ++theme) {
             radios[theme - 1]->click();
-            menu->btn2->click();
+            menu->goToPlayButton->click();
             expected.push_back({kind, theme});
         }
-        menu->btnplaywith->click();
+        menu->opponentButton->click();
     }
     EXPECT_EQ(directory.opened, expected);
-    menu->btn3->click();
-    QTest::mouseClick(menu->version, Qt::LeftButton);
+    menu->helpButton->click();
+    QTest::mouseClick(menu->versionLabel, Qt::LeftButton);
     EXPECT_EQ(directory.helpOpened, 1);
     EXPECT_EQ(directory.infoOpened, 1);
 }
@@ -151,7 +155,7 @@ TEST_F(Menu, AHandoffFileThatCannotBeWrittenOpensNothing) {
     auto menu = makeMenu();
     finishIntro(*menu);
     QDir().mkdir("0.db");
-    menu->btn2->click();
+    menu->goToPlayButton->click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_TRUE(directory.opened.empty());
 }
@@ -162,10 +166,10 @@ TEST_F(Menu, AFailedStartupStepIsReportedOnceAndTheRestStillRuns) {
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("5.db"));
     EXPECT_TRUE(QFile::exists("6.db"));
-    EXPECT_EQ(menu->line1->value(), 300);
-    EXPECT_TRUE(menu->rb1->isChecked());
+    EXPECT_EQ(menu->countdownSlider->value(), 300);
+    EXPECT_TRUE(menu->theme1Radio->isChecked());
     finishIntro(*menu);
-    menu->btn2->click();
+    menu->goToPlayButton->click();
     EXPECT_EQ(directory.opened.size(), 1u);
     menu.reset();
     EXPECT_TRUE(QFileInfo("5.db").isDir());  // not ours: left alone
@@ -184,7 +188,7 @@ TEST_F(Menu, TheExitHandlerRemovesTheFontsAndTheHandoffFile) {
     auto menu = std::make_unique<MainMenu>(directory, update);
     EXPECT_EQ(steps, std::vector<QString>{"startup"});
     finishIntro(*menu);
-    menu->btn2->click();
+    menu->goToPlayButton->click();
     menu.reset();
     EXPECT_EQ(steps, (std::vector<QString>{"startup", "exit", "fonts present"}));
     for (const char* file : {"0.db", "5.db", "6.db"})
@@ -194,12 +198,12 @@ TEST_F(Menu, TheExitHandlerRemovesTheFontsAndTheHandoffFile) {
 TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     ProgramFonts fonts;
     HelpWindow help(fonts);
-    EXPECT_EQ(help.objectName(), "TForm5");
+    EXPECT_EQ(help.objectName(), "help");
     EXPECT_EQ(help.windowTitle(), "Help");
-    ASSERT_EQ(help.strgrid1->rowCount(), 15);
-    ASSERT_EQ(help.strgrid1->columnCount(), 2);
+    ASSERT_EQ(help.grid->rowCount(), 15);
+    ASSERT_EQ(help.grid->columnCount(), 2);
     const auto text = [&](int row, int column) {
-        return help.strgrid1->item(row, column)->text().toUtf8();
+        return help.grid->item(row, column)->text().toUtf8();
     };
     EXPECT_EQ(text(0, 0), "Що?");
     EXPECT_EQ(text(0, 1), "Як?");
@@ -210,9 +214,9 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     EXPECT_EQ(text(7, 1), " - закінчився час");
     EXPECT_TRUE(text(9, 1).startsWith(" - коли все поле"));
     EXPECT_EQ(text(14, 0), "Вибрати складність гри");
-    EXPECT_EQ(help.strgrid1->columnWidth(1), 970);
-    EXPECT_EQ(help.strgrid1->rowHeight(14), 50);
-    EXPECT_FALSE(help.strgrid1->item(5, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(help.grid->columnWidth(1), 970);
+    EXPECT_EQ(help.grid->rowHeight(14), 50);
+    EXPECT_FALSE(help.grid->item(5, 1)->flags() & Qt::ItemIsEditable);
 }
 
 TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedTheFirstTime) {
@@ -221,27 +225,27 @@ TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedTheFirstTime) {
     bool maximised = false;
     QTimer::singleShot(0, &help, [&] {
         maximised = help.isMaximized();
-        help.btn1->click();
+        help.closeButton->click();
     });
     help.showModal();
     EXPECT_TRUE(maximised);
     EXPECT_FALSE(help.isVisible());
 
     InfoWindow info(fonts);
-    EXPECT_EQ(info.lbl1->text(), "Version 4");
-    EXPECT_EQ(info.lbl2->text(), "Reversi engine version 0.6 BETA");
+    EXPECT_EQ(info.versionLabel->text(), "Version 4");
+    EXPECT_EQ(info.engineVersionLabel->text(), "Reversi engine version 0.6 BETA");
     bool minimised = false;
     QTimer::singleShot(0, &info, [&] {
         minimised = info.isMinimized();
         info.showNormal();
-        info.btn1->click();
+        info.okButton->click();
     });
     info.showModal();
     EXPECT_TRUE(minimised);
     bool normal = false;
     QTimer::singleShot(0, &info, [&] {
         normal = !info.isMinimized() && info.isVisible();
-        info.btn1->click();
+        info.okButton->click();
     });
     info.showModal();
     EXPECT_TRUE(normal);

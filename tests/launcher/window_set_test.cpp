@@ -29,21 +29,23 @@ TEST_F(Program, CreatesItsNineWindowsOnceInOrderAndShowsOnlyTheMenu) {
             QObject::connect(w, &QObject::destroyed,
                              [&destroyed, name = w->objectName()] { destroyed << name; });
         }
-        EXPECT_EQ(order, QStringList({"TForm1", "TForm6", "TForm9", "TForm2", "TForm3", "TForm4",
-                                      "TForm5", "TForm7", "TForm8"}));
+        EXPECT_EQ(order, QStringList({"menu", "info", "versusComputer3", "twoPlayer1", "twoPlayer2",
+                                      "twoPlayer3", "help", "versusComputer1", "versusComputer2"}));
         windows.menu().show();
         for (QWidget* w : windows.windows())
             EXPECT_EQ(w->isVisible(), w == &windows.menu());
         // Single instances: the same window every time.
         EXPECT_EQ(windows.matchWindow(MatchKind::twoPlayer, 2),
                   windows.matchWindow(MatchKind::twoPlayer, 2));
-        EXPECT_EQ(windows.matchWindow(MatchKind::twoPlayer, 2)->objectName(), "TForm3");
-        EXPECT_EQ(windows.matchWindow(MatchKind::versusComputer, 1)->objectName(), "TForm7");
-        EXPECT_EQ(windows.helpWindow()->objectName(), "TForm5");
-        EXPECT_EQ(windows.infoWindow()->objectName(), "TForm6");
+        EXPECT_EQ(windows.matchWindow(MatchKind::twoPlayer, 2)->objectName(), "twoPlayer2");
+        EXPECT_EQ(windows.matchWindow(MatchKind::versusComputer, 1)->objectName(),
+                  "versusComputer1");
+        EXPECT_EQ(windows.helpWindow()->objectName(), "help");
+        EXPECT_EQ(windows.infoWindow()->objectName(), "info");
     }
-    EXPECT_EQ(destroyed, QStringList({"TForm8", "TForm7", "TForm5", "TForm4", "TForm3", "TForm2",
-                                      "TForm9", "TForm6", "TForm1"}));
+    EXPECT_EQ(destroyed,
+              QStringList({"versusComputer2", "versusComputer1", "help", "twoPlayer3", "twoPlayer2",
+                           "twoPlayer1", "versusComputer3", "info", "menu"}));
     // The exit handler ran when all eight other windows were gone.
     EXPECT_EQ(atExit, std::vector<QString>{"8"});
     EXPECT_FALSE(QFile::exists("5.db"));

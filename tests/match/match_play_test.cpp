@@ -14,37 +14,37 @@ TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
     MatchWindow& w = window(3);
     start(w);
     w.game.mainBoard = *boardFromText(std::string(32, 'O') + std::string(24, 'X') + "XXXXXXO.");
-    w.Redraw();
+    w.redrawBoard();
     clickCell(w, 7, 7);
-    EXPECT_EQ(w.lbl3->text(), "No one");
-    EXPECT_EQ(w.lbl4->text(), "lose!");
-    EXPECT_EQ(w.lbl5->text(), "Draw!");
-    EXPECT_FALSE(w.lbl5->isHidden());
-    EXPECT_EQ(w.lbl3->background(), QColor(Qt::magenta));
-    EXPECT_EQ(w.lbl4->background(), QColor(Qt::magenta));
+    EXPECT_EQ(w.firstClockLabel->text(), "No one");
+    EXPECT_EQ(w.secondClockLabel->text(), "lose!");
+    EXPECT_EQ(w.verdictLabel->text(), "Draw!");
+    EXPECT_FALSE(w.verdictLabel->isHidden());
+    EXPECT_EQ(w.firstClockLabel->background(), QColor(Qt::magenta));
+    EXPECT_EQ(w.secondClockLabel->background(), QColor(Qt::magenta));
     // Frozen: ticks keep the result, clicks do nothing.
-    w.Timer1Timer();
-    w.Timer1Timer();
-    EXPECT_EQ(w.lbl3->text(), "No one");
-    EXPECT_EQ(w.lbl1->text(), "32");
+    w.onClockTick();
+    w.onClockTick();
+    EXPECT_EQ(w.firstClockLabel->text(), "No one");
+    EXPECT_EQ(w.firstCountLabel->text(), "32");
     EXPECT_EQ(w.game.markerCountdown, Game::gameOver);
 }
 
 TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
     MatchWindow& w = window(1);
     start(w, "1\r\n");
-    w.Timer1Timer();
-    EXPECT_EQ(w.lbl3->text(), "1");
-    w.Timer1Timer();
-    EXPECT_EQ(w.lbl3->text(), "Red");
-    EXPECT_EQ(w.lbl4->text(), "lose!");
-    EXPECT_EQ(w.lbl1->text(), "2");
-    w.Timer1Timer();
-    EXPECT_EQ(w.lbl3->text(), "Red");
+    w.onClockTick();
+    EXPECT_EQ(w.firstClockLabel->text(), "1");
+    w.onClockTick();
+    EXPECT_EQ(w.firstClockLabel->text(), "Red");
+    EXPECT_EQ(w.secondClockLabel->text(), "lose!");
+    EXPECT_EQ(w.firstCountLabel->text(), "2");
+    w.onClockTick();
+    EXPECT_EQ(w.firstClockLabel->text(), "Red");
     // "Redraw" sets the finished game running again; the clock only ever ends it at zero.
-    w.btn4->click();
-    w.Timer1Timer();
-    EXPECT_EQ(w.lbl3->text(), "-1");
+    w.redrawButton->click();
+    w.onClockTick();
+    EXPECT_EQ(w.firstClockLabel->text(), "-1");
     EXPECT_TRUE(w.game.gameRunning);
 }
 
@@ -52,10 +52,10 @@ TEST_F(Play, TakingTheLastDiscWinsAtOnce) {
     MatchWindow& w = window(2);
     start(w);
     w.game.mainBoard = *boardFromText(".OX....." + std::string(56, '.'));
-    w.Redraw();
+    w.redrawBoard();
     clickCell(w, 0, 0);
-    EXPECT_EQ(w.lbl3->text(), "Black");
-    EXPECT_EQ(w.lbl4->text(), "lose!");
+    EXPECT_EQ(w.firstClockLabel->text(), "Black");
+    EXPECT_EQ(w.secondClockLabel->text(), "lose!");
     EXPECT_FALSE(w.game.gameRunning);
 }
 
@@ -72,15 +72,16 @@ TEST_F(Play, WholeGamesByClicksEndByTheRules) {
             clickCell(w, move.x, move.y);
             ASSERT_NE(w.game.mainBoard.at(move.x, move.y), CellCode::empty);
             ASSERT_LE(++moves, 60);
-            w.Timer1Timer();
+            w.onClockTick();
         }
         const int first = w.game.firstCount, second = w.game.secondCount;
         const char* expected = first < second   ? w.theme().firstName
                                : first > second ? w.theme().secondName
                                                 : "No one";
-        EXPECT_EQ(w.lbl3->text(), expected);
-        EXPECT_EQ(w.lbl4->text(), "lose!");
-        EXPECT_EQ(w.lbl1->text(), QString::number(w.game.mainBoard.count(CellCode::first)));
+        EXPECT_EQ(w.firstClockLabel->text(), expected);
+        EXPECT_EQ(w.secondClockLabel->text(), "lose!");
+        EXPECT_EQ(w.firstCountLabel->text(),
+                  QString::number(w.game.mainBoard.count(CellCode::first)));
     }
 }
 
@@ -94,7 +95,8 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
         for (int event = 0; event < 1500; ++event) {
             const unsigned pick = random() % 100;
             if (pick < 60) {
-                w.FormMouseDown(static_cast<int>(random() % 976), static_cast<int>(random() % 700));
+                w.onWindowClicked(static_cast<int>(random() % 976),
+                                  static_cast<int>(random() % 700));
             } else if (pick < 75) {
                 const auto legal = legalMoves(w);
                 if (!legal.empty()) {
@@ -102,13 +104,13 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
                     clickCell(w, move.x, move.y);
                 }
             } else if (pick < 93) {
-                w.Timer1Timer();
+                w.onClockTick();
             } else if (pick < 96) {
-                w.btn1->click();
+                w.exitButton->click();
             } else if (pick < 98) {
-                w.btn4->click();
+                w.redrawButton->click();
             } else {
-                w.btn2->click();
+                w.playButton->click();
             }
             const Game& g = w.game;
             ASSERT_TRUE(g.mainBoard.borderIsEmpty());

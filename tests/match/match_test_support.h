@@ -24,7 +24,7 @@ class MatchTest : public WidgetTest {
     // Writes the hand-off file and presses "Play!".
     static void start(MatchWindow& w, const QByteArray& handoff = "300\r\n") {
         writeFile("0.db", handoff);
-        w.btn2->click();
+        w.playButton->click();
     }
 
     static QPoint centreOf(int x, int y) {
@@ -32,7 +32,7 @@ class MatchTest : public WidgetTest {
     }
     static void clickCell(MatchWindow& w, int x, int y) {
         const QPoint p = centreOf(x, y);
-        w.FormMouseDown(p.x(), p.y());
+        w.onWindowClicked(p.x(), p.y());
     }
     // A pixel inside the disc of a cell, off its centre dot.
     static QColor discColour(const MatchWindow& w, int x, int y) {

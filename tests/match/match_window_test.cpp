@@ -10,27 +10,28 @@ namespace {
 using Window = test_support::MatchTest;
 
 TEST_F(Window, IsCreatedHiddenWithItsLayoutAndANewBoard) {
-    const char* names[] = {"TForm2", "TForm3", "TForm4"};
+    const char* names[] = {"twoPlayer1", "twoPlayer2", "twoPlayer3"};
     for (int theme = 1; theme <= 3; ++theme) {
         MatchWindow& w = window(theme);
         EXPECT_EQ(w.objectName(), names[theme - 1]);
         EXPECT_EQ(w.windowTitle(), "Play!");
         EXPECT_FALSE(w.isVisible());
-        EXPECT_EQ(w.btn1->geometry(), QRect(856, 80, 81, 25));
-        EXPECT_EQ(w.btn2->geometry(), QRect(856, 104, 81, 25));
-        EXPECT_EQ(w.btn4->geometry(), QRect(856, 128, 81, 25));
-        EXPECT_EQ(w.btn2->text(), "Play!");
-        EXPECT_EQ(w.btn1->cursor().shape(), Qt::PointingHandCursor);
-        EXPECT_TRUE(w.btn3->isHidden());
-        for (QWidget* hidden : {static_cast<QWidget*>(w.lbl1), static_cast<QWidget*>(w.lbl5),
-                                static_cast<QWidget*>(w.btn4)}) {
+        EXPECT_EQ(w.exitButton->geometry(), QRect(856, 80, 81, 25));
+        EXPECT_EQ(w.playButton->geometry(), QRect(856, 104, 81, 25));
+        EXPECT_EQ(w.redrawButton->geometry(), QRect(856, 128, 81, 25));
+        EXPECT_EQ(w.playButton->text(), "Play!");
+        EXPECT_EQ(w.exitButton->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_TRUE(w.dumpBoardButton->isHidden());
+        for (QWidget* hidden :
+             {static_cast<QWidget*>(w.firstCountLabel), static_cast<QWidget*>(w.verdictLabel),
+              static_cast<QWidget*>(w.redrawButton)}) {
             EXPECT_TRUE(hidden->isHidden());
         }
-        EXPECT_EQ(w.lbl5->y(), theme == 1 ? 280 : 272);
-        EXPECT_EQ(w.lbl1->text(), "2");
-        EXPECT_EQ(w.lbl2->text(), "2");
-        EXPECT_TRUE(w.Timer1->isActive());
-        EXPECT_EQ(w.Timer1->interval(), 1000);
+        EXPECT_EQ(w.verdictLabel->y(), theme == 1 ? 280 : 272);
+        EXPECT_EQ(w.firstCountLabel->text(), "2");
+        EXPECT_EQ(w.secondCountLabel->text(), "2");
+        EXPECT_TRUE(w.clockTimer->isActive());
+        EXPECT_EQ(w.clockTimer->interval(), 1000);
         EXPECT_EQ(w.game.markerCountdown, -1);
         EXPECT_EQ(w.game.sideToMove, 0);
         EXPECT_FALSE(w.game.gameRunning);
@@ -48,24 +49,24 @@ TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
         EXPECT_TRUE(w.game.gameRunning);
         EXPECT_EQ(w.game.firstClock, 301);
         EXPECT_EQ(w.game.secondClock, 300);
-        EXPECT_EQ(w.btn2->text(), "Clear");
-        EXPECT_FALSE(w.lbl1->isHidden());
-        EXPECT_FALSE(w.lbl4->isHidden());
-        EXPECT_FALSE(w.btn4->isHidden());
-        EXPECT_EQ(w.lbl5->isHidden(), theme != 3);  // the verdict shows in theme 3 only
-        EXPECT_EQ(w.lbl1->background(), colourOf(w.theme().firstColour));
-        EXPECT_EQ(w.lbl3->background(), colourOf(w.theme().firstColour));
-        EXPECT_EQ(w.lbl2->background(), colourOf(w.theme().secondColour));
-        EXPECT_EQ(w.lbl4->background(), colourOf(w.theme().secondColour));
+        EXPECT_EQ(w.playButton->text(), "Clear");
+        EXPECT_FALSE(w.firstCountLabel->isHidden());
+        EXPECT_FALSE(w.secondClockLabel->isHidden());
+        EXPECT_FALSE(w.redrawButton->isHidden());
+        EXPECT_EQ(w.verdictLabel->isHidden(), theme != 3);  // the verdict shows in theme 3 only
+        EXPECT_EQ(w.firstCountLabel->background(), colourOf(w.theme().firstColour));
+        EXPECT_EQ(w.firstClockLabel->background(), colourOf(w.theme().firstColour));
+        EXPECT_EQ(w.secondCountLabel->background(), colourOf(w.theme().secondColour));
+        EXPECT_EQ(w.secondClockLabel->background(), colourOf(w.theme().secondColour));
         if (theme == 2) {
-            EXPECT_EQ(w.lbl5->background(), QColor(Qt::black));
+            EXPECT_EQ(w.verdictLabel->background(), QColor(Qt::black));
         }
-        w.Timer1Timer();
-        EXPECT_EQ(w.lbl3->text(), "300");
-        EXPECT_EQ(w.lbl4->text(), "300");
+        w.onClockTick();
+        EXPECT_EQ(w.firstClockLabel->text(), "300");
+        EXPECT_EQ(w.secondClockLabel->text(), "300");
         // Every later start keeps the countdown read the first time; no file is needed.
         clickCell(w, 4, 2);
-        w.btn2->click();
+        w.playButton->click();
         EXPECT_TRUE(errors.isEmpty());
         EXPECT_EQ(w.game.firstClock, 301);
         EXPECT_EQ(w.game.mainBoard.at(4, 2), CellCode::empty);
@@ -74,11 +75,11 @@ TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
 
 TEST_F(Window, AMissingHandoffFileIsReportedAndTheNextPressTriesAgain) {
     MatchWindow& w = window(1);
-    w.btn2->click();
+    w.playButton->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("0.db"));
-    EXPECT_EQ(w.btn2->text(), "Play!");
-    EXPECT_TRUE(w.lbl1->isHidden());
+    EXPECT_EQ(w.playButton->text(), "Play!");
+    EXPECT_TRUE(w.firstCountLabel->isHidden());
     EXPECT_FALSE(w.handoffRead);
     start(w);
     EXPECT_EQ(errors.size(), 1);
@@ -144,16 +145,16 @@ TEST_F(Window, ARejectedClickShowsTheMarkerUntilTheSecondTick) {
         const QColor background = colourOf(w.theme().backgroundColour);
         EXPECT_EQ(discColour(w, 0, 0), marker);
         EXPECT_EQ(dotColour(w, 0, 0), marker);  // the marker has no centre dot
-        w.Timer1Timer();
+        w.onClockTick();
         EXPECT_EQ(dotColour(w, 0, 0), marker);
-        w.Timer1Timer();
+        w.onClockTick();
         EXPECT_EQ(dotColour(w, 0, 0), background);
         EXPECT_EQ(discColour(w, 0, 0), background);
         EXPECT_EQ(w.canvas().pixel(50, 90), colourOf(w.theme().gridColour));
         EXPECT_EQ(w.canvas().pixel(130, 90), colourOf(w.theme().gridColour));
         clickCell(w, 4, 2);  // still ignored on the counter's last step
         EXPECT_EQ(w.game.mainBoard.at(4, 2), CellCode::empty);
-        w.Timer1Timer();
+        w.onClockTick();
         clickCell(w, 4, 2);
         EXPECT_EQ(w.game.mainBoard.at(4, 2), CellCode::first);
     }
@@ -172,8 +173,8 @@ TEST_F(Window, EveryMouseButtonPlaysAndTheFlipsAreDrawn) {
     EXPECT_EQ(discColour(w, 3, 3), QColor(Qt::black));
     QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(2, 2));
     EXPECT_EQ(w.game.mainBoard.at(3, 3), CellCode::first);
-    EXPECT_EQ(w.lbl1->text(), "6");
-    EXPECT_EQ(w.lbl2->text(), "1");
+    EXPECT_EQ(w.firstCountLabel->text(), "6");
+    EXPECT_EQ(w.secondCountLabel->text(), "1");
     // Off the grid and on occupied cells nothing happens.
     QTest::mouseClick(&w, Qt::LeftButton, {}, {700, 300});
     QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));
@@ -195,13 +196,13 @@ TEST_F(Window, ExitPausesAndRedrawResumes) {
     start(w);
     w.show();
     clickCell(w, 4, 2);
-    w.btn1->click();
+    w.exitButton->click();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.game.gameRunning);
     const int clock = w.game.secondClock;
-    w.Timer1Timer();
+    w.onClockTick();
     EXPECT_EQ(w.game.secondClock, clock);
-    EXPECT_EQ(w.lbl4->text(), QString::number(clock));
+    EXPECT_EQ(w.secondClockLabel->text(), QString::number(clock));
     // Paused, clicks still play.
     clickCell(w, 5, 4);
     EXPECT_EQ(w.game.mainBoard.at(5, 4), CellCode::second);
@@ -209,10 +210,10 @@ TEST_F(Window, ExitPausesAndRedrawResumes) {
     EXPECT_EQ(discColour(w, 5, 4), QColor(Qt::yellow));
     QDir().mkdir("data");
     writeFile("data/0.db", "x");
-    w.btn4->click();
+    w.redrawButton->click();
     EXPECT_FALSE(QFile::exists("data/0.db"));
     EXPECT_TRUE(w.game.gameRunning);
-    w.Timer1Timer();
+    w.onClockTick();
     EXPECT_EQ(w.game.firstClock, 300);
 }
 
@@ -222,7 +223,7 @@ TEST_F(Window, RedrawRebuildsAFinishedPositionAtOnce) {
     const auto text = std::string(20, 'X') + std::string(20, 'O') + std::string(24, '.');
     w.game.mainBoard = *boardFromText(text);
     clickCell(w, 0, 0);  // leave a marker behind
-    w.Redraw();
+    w.redrawBoard();
     EXPECT_EQ(w.game.markerCountdown, -1);
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
@@ -240,7 +241,7 @@ TEST_F(Window, TheHiddenDumpWritesTheBoardRowByRow) {
     MatchWindow& w = window(1);
     start(w);
     clickCell(w, 4, 2);
-    w.btn3Click();
+    w.onDumpBoardClicked();
     const QByteArray empty = " 0 0 0 0 0 0 0 0\r\n";
     EXPECT_EQ(readFile("otladka.txt"), empty + empty + " 0 0 0 0 3 0 0 0\r\n" +
                                            " 0 0 0 3 3 0 0 0\r\n" + " 0 0 0 7 3 0 0 0\r\n" + empty +
@@ -249,7 +250,7 @@ TEST_F(Window, TheHiddenDumpWritesTheBoardRowByRow) {
     // Unwritable: the error is shown, the game goes on.
     QFile::remove("otladka.txt");
     QDir().mkdir("otladka.txt");
-    w.btn3->click();
+    w.dumpBoardButton->click();
     EXPECT_EQ(errors.size(), 1);
 }
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include "error_display.h"
 #include "file_error.h"
+#include "files.h"
 #include "resources.h"
 #include "widget_test_support.h"
 #include "widgets.h"
@@ -30,6 +33,29 @@ TEST_F(Toolkit, SavingAResourceReplacesTheFileOrFailsWithoutLeavingOne) {
     EXPECT_THROW(saveResource("rcdata", "sample.bin", "no/such/dir/copy.bin"), FileError);
     EXPECT_THROW(saveResource("rcdata", "missing", "other.bin"), FileError);
     EXPECT_FALSE(QFile::exists("other.bin"));
+}
+
+TEST_F(Toolkit, FilesAreNeverWrittenThroughALinkNorOpenedWhenSpecial) {
+    writeFile("outside", "user text");
+    ASSERT_TRUE(QFile::link("outside", "0.db"));
+    reversi::writeFile("0.db", "300\r\n");  // the link itself is replaced
+    EXPECT_EQ(readFile("outside"), QByteArray("user text"));
+    EXPECT_FALSE(QFileInfo("0.db").isSymLink());
+
+    ASSERT_EQ(::mkfifo("5.db", 0600), 0);
+    EXPECT_THROW(reversi::writeFile("5.db", "font"), FileError);
+    QFile file;
+    EXPECT_THROW(openRegularFile("5.db", file), FileError);  // returns: no writer is waited for
+    EXPECT_TRUE(QFileInfo("5.db").exists() && !QFileInfo("5.db").isFile());
+
+    const FileIdentity written = reversi::writeFile("6.db", "font");
+    reversi::writeFile("6.db", "another run's font");  // a new file under the same name
+    removeFileIfSame("6.db", written);
+    EXPECT_EQ(readFile("6.db"), QByteArray("another run's font"));
+    EXPECT_EQ(
+        QDir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDir::Name),
+        (QStringList{"0.db", "5.db", "6.db", "outside"}));  // no temporary file left
 }
 
 TEST_F(Toolkit, AnErrorOutOfAHandlerIsShownAndEndsOnlyThatHandler) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFileInfo>
 
 #include "update_scripts.h"
@@ -107,6 +109,63 @@ TEST_F(UpdateCheckTest, ExitFailureIsReportedAfterTheCleanUp) {
     EXPECT_THROW(check(true).finishAtExit(removeFonts()), FileError);
     EXPECT_EQ(events_, Events{"fonts"});
     EXPECT_EQ(files(), (QStringList{"game", "updater.bat"}));
+}
+
+TEST_F(UpdateCheckTest, AProgramNamedLikeAnUpdateFileIsNeverTouched) {
+    // The start-up writes or its script deletes the first five; the updater the others.
+    for (const char* fileName : {"downloader.exe", "check.bat", "version.txt", ".wget-hsts", ".exe",
+                                 "updater.bat", "6.exe"}) {
+        const QString name = QString::fromLatin1(fileName);
+        events_.clear();
+        ASSERT_TRUE(QFile::rename("game", name));
+        UpdateHooks hooks = recordingHooks();
+        hooks.programFile = [this, name] { return work_.filePath(name); };
+        check(true, hooks).checkAtStartUp();
+        const bool startUpFile = name != "updater.bat" && name != "6.exe";
+        EXPECT_EQ(events_.empty(), startUpFile) << name.toStdString();
+        for (const QString& written : {kVersionCheckScriptName, kDownloaderFileName}) {
+            if (written != name) QFile::remove(written);
+        }
+
+        events_.clear();
+        if (name != kVersionFileName) writeFile(kVersionFileName, "6");
+        check(true, hooks).finishAtExit(removeFonts());
+        EXPECT_EQ(events_, Events{"fonts"}) << name.toStdString();
+        EXPECT_EQ(readFile(name), kOldProgram) << name.toStdString();
+        ASSERT_TRUE(QFile::rename(name, "game"));
+    }
+    // A second name of the program counts as the program.
+    events_.clear();
+    ASSERT_EQ(::link("game", "downloader.exe"), 0);
+    check(true).checkAtStartUp();
+    EXPECT_TRUE(events_.empty());
+}
+
+TEST_F(UpdateCheckTest, AScriptThatCannotStartLeavesNoFile) {
+    starter_.starts = false;
+    check(true).checkAtStartUp();
+    EXPECT_EQ(files(), QStringList{"game"});
+
+    writeFile(kVersionFileName, "6");
+    check(true).finishAtExit(removeFonts());
+    EXPECT_EQ(events_, (Events{"cannot start check.bat", "fonts", "cannot start updater.bat"}));
+    EXPECT_EQ(files(), QStringList{"game"});
+    EXPECT_EQ(readFile("game"), kOldProgram);
+}
+
+TEST_F(UpdateCheckTest, AVersionFileThatIsNoRegularFileIsNotReadAndGoes) {
+    writeFile("outside", "6");
+    for (const auto& make : std::initializer_list<std::function<bool()>>{
+             [] { return ::mkfifo("version.txt", 0600) == 0; },
+             [] { return QFile::link("outside", "version.txt"); }}) {
+        events_.clear();
+        ASSERT_TRUE(make());
+        // Returns at once: a FIFO with no writer would otherwise hold the program for ever.
+        EXPECT_THROW(check(true).finishAtExit(removeFonts()), FileError);
+        EXPECT_EQ(events_, Events{"fonts"});
+        EXPECT_EQ(files(), (QStringList{"game", "outside"}));
+        EXPECT_EQ(readFile("outside"), "6");
+    }
 }
 
 }  // namespace

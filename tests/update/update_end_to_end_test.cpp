@@ -127,8 +127,9 @@ TEST_F(UpdateEndToEndTest, FailedDownloadOrBadVersionKeepsTheOldExecutable) {
     }
 }
 
-TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryIsLeftAsItWas) {
+TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryOrProgramIsLeftAsItWas) {
     publish("6\n", true);
+    writeFile(kVersionFileName, "6");
     ASSERT_TRUE(QFile::setPermissions(work_.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (::access(".", W_OK) == 0) {
         // Root writes anyway.
@@ -138,9 +139,16 @@ TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryIsLeftAsItWas) {
         GTEST_SKIP() << "permissions are not enforced for this user";
     }
     EXPECT_THROW(update(gamePath()).checkAtStartUp(), FileError);
-    update(gamePath()).finishAtExit(removeFonts());
-
+    EXPECT_NO_THROW(update(gamePath()).finishAtExit(removeFonts()));
     EXPECT_EQ(events_, Events{"fonts"});
+    EXPECT_EQ(files(), (QStringList{"game", "version.txt"}));
+
+    // A program made read-only in a writable directory is not replaced either.
+    ASSERT_TRUE(QFile::setPermissions(work_.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions("game", QFile::ReadOwner | QFile::ExeOwner));
+    EXPECT_NO_THROW(update(gamePath()).finishAtExit(removeFonts()));
+    EXPECT_EQ(events_, (Events{"fonts", "fonts"}));
     EXPECT_EQ(files(), QStringList{"game"});
     EXPECT_EQ(readFile("game"), kOldProgram);
 }

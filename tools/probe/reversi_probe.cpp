@@ -84,7 +84,7 @@ Answer answer(std::string_view line) {
     game.sideToMove = reversi::CellCode::second;
     game.sideWaiting = reversi::CellCode::first;
     reversi::Computer computer(game, std::make_unique<reversi::MersenneRandom>(seed));
-    computer.caseof(*level);
+    computer.setLevel(*level);
     const auto cell = computer.chooseMove();
     if (!cell) return {"none"};
     return {std::to_string(cell->x) + " " + std::to_string(cell->y)};
