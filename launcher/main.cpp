@@ -92,6 +92,13 @@ int main(int argc, char** argv) {
         windows.menu().show();
         // A request to end that came during start-up ends the program here, like its menu.
         if (!terminationRequested()) status = QApplication::exec();
+        // Ended by a signal, the program may have nobody left to close a message box, which
+        // would keep it from ending: an error while it closes is printed instead.
+        if (terminationRequested()) {
+            setErrorPresenter([](const QString& text) {
+                std::fprintf(stderr, "reversi: %s\n", qPrintable(text));
+            });
+        }
         onDisplayLost = nullptr;
     }
     return status;
