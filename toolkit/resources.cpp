@@ -1,7 +1,9 @@
 #include "resources.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 
 #include "file_error.h"
 
@@ -40,10 +42,13 @@ FileIdentity saveResource(const QString& type, const QString& name, const QStrin
 }
 
 QImage resourceImage(const QString& type, const QString& name) {
-    const QByteArray bytes = resourceBytes(type, name);
-    // The program's pictures are PNG, which Qt decodes itself; naming the format spares loading
-    // every image format plug-in to ask each whether it knows the data.
-    QImage image = QImage::fromData(bytes, "PNG");
+    QByteArray bytes = resourceBytes(type, name);
+    // The program's pictures are PNG, which Qt decodes itself: said so, and with the format not
+    // guessed, Qt loads none of the image format plug-ins to ask each whether it knows the data.
+    QBuffer buffer(&bytes);
+    QImageReader png(&buffer, "png");
+    png.setAutoDetectImageFormat(false);
+    QImage image = png.read();
     if (image.isNull() && !image.loadFromData(bytes)) missing(type, name);
     return image;
 }

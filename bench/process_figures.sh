@@ -1,25 +1,36 @@
 #!/usr/bin/env bash
-# Peak resident memory (VmHWM) of the game in three runs, against the bare window
-# (bench/bare_window), each in a fresh folder on a private Xvfb, driven with xdotool:
+# Figures of the whole game process on a private Xvfb, driven with xdotool, each run in a fresh
+# folder. Peak resident memory (VmHWM) in three runs, against the bare window
+# (bench/bare_window):
 #   intro    start, the intro, the menu, exit;
 #   typical  the intro, then one two-player game with a move, back to the menu, exit;
 #   all      the intro, then a game with a move in each of the six match windows, exit.
-# usage: bench/memory_runs.sh GAME BARE_WINDOW [RUNS]   (medians over RUNS runs, default 3)
-# Needs Xvfb, xdotool and xprop (scripts/deps.sh installs them).
+# Then the processor time the game takes while idle, over 10 s: in the menu after the intro, and
+# with a match window open before its game starts.
+# usage: bench/process_figures.sh GAME BARE_WINDOW [RUNS]   (medians over RUNS runs, default 3)
+# Needs Xvfb and xdotool (scripts/deps.sh installs them).
 set -uo pipefail
 game=$(readlink -f "$1") bare=$(readlink -f "$2") runs=${3:-3}
 work=$(mktemp -d) xvfb=
-trap '[[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-display=170
-while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+trap '[[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null && wait "$xvfb"; rm -rf "$work"' EXIT
+# The server picks a free display number itself and writes it once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=:$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
 
 pid=
 window=
 peak() { awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null; }
+ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; } # user and system time, in clock ticks
+# idle_share: the share of one core the game takes over the next 10 s, in percent
+idle_share() {
+    local before after
+    before=$(ticks)
+    sleep 10
+    after=$(ticks)
+    awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.2f", 100 * t / hz / 10}'
+}
 find_window() { # find_window TITLE: waits (10 s at most) for the visible window of that title
     local i
     for ((i = 0; i < 100; i++)); do
@@ -90,6 +101,17 @@ run_game() { # run_game SCENARIO
     finish
 }
 
+run_idle() {
+    start "$game"
+    find_window 'Welcome!'
+    sleep 3
+    echo "menu $(idle_share)"
+    click 390 89 # " Go To Play form"
+    find_window 'Play!'
+    echo "match $(idle_share)"
+    finish
+}
+
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
 bare_kb=$(for ((i = 0; i < runs; i++)); do run_bare; done | median)
@@ -98,3 +120,5 @@ for scenario in intro typical all; do
     kb=$(for ((i = 0; i < runs; i++)); do run_game "$scenario"; done | median)
     echo "$scenario: $(mb "$kb"), $(awk -v a="$kb" -v b="$bare_kb" 'BEGIN {printf "%.2f", a / b}') times the bare window"
 done
+idle=$(run_idle)
+echo "idle: $(awk '{printf "%s %s %% of a core; ", $1, $2}' <<<"$idle")"
