@@ -1,6 +1,11 @@
 // Starts the game: the application, its nine windows, the event loop.
+#include <malloc.h>
+
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QIcon>
+#include <QTimer>
+#include <QWindow>
 #include <cstdio>
 
 #include "error_display.h"
@@ -21,6 +26,19 @@ namespace {
 std::function<void()> onDisplayLost;
 QtMessageHandler defaultMessageHandler = nullptr;
 
+// Shows the menu's window and waits until it is on screen and painted (a second at most),
+// before the start-up work of the windows: the player sees the window at once, and the intro's
+// first frame comes at its first tick as before.
+void showAtOnce(reversi::MainMenu& menu) {
+    menu.show();
+    QElapsedTimer waited;
+    waited.start();
+    QTimer wakeUp;  // so that the wait for an event below always ends
+    wakeUp.start(20);
+    while (!(menu.windowHandle() && menu.windowHandle()->isExposed()) && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && onDisplayLost &&
         message.startsWith(QLatin1String("The X11 connection broke"))) {
@@ -36,6 +54,9 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
 int main(int argc, char** argv) {
     using namespace reversi;
     catchTerminationSignals();
+    // Large blocks (pictures, canvases) come straight from the system and go back to it when
+    // freed, instead of staying in the heap for good once one of that size was freed.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication::setApplicationName(QString::fromLatin1(program::name));
     QApplication::setApplicationVersion(QString::fromLatin1(program::version));
     if (const auto problem = enterWorkingFolder()) {
@@ -65,11 +86,19 @@ int main(int argc, char** argv) {
         WindowSet windows(UpdateHalves{[&update] { update.checkAtStartUp(); },
                                        [&update](const std::function<void()>& removeFonts) {
                                            update.finishAtExit(removeFonts);
-                                       }});
+                                       }},
+                          {}, showAtOnce);
         onDisplayLost = [&windows] { windows.menu().removeFiles(); };
         windows.menu().show();
         // A request to end that came during start-up ends the program here, like its menu.
         if (!terminationRequested()) status = QApplication::exec();
+        // Ended by a signal, the program may have nobody left to close a message box, which
+        // would keep it from ending: an error while it closes is printed instead.
+        if (terminationRequested()) {
+            setErrorPresenter([](const QString& text) {
+                std::fprintf(stderr, "reversi: %s\n", qPrintable(text));
+            });
+        }
         onDisplayLost = nullptr;
     }
     return status;

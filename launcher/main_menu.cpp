@@ -64,7 +64,8 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (click) onClick_();
 }
 
-MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update)
+MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
+                   const std::function<void(MainMenu&)>& beforeStartUp)
     : QWidget(nullptr), windows_(windows), update_(std::move(update)) {
     setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
@@ -147,7 +148,14 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update)
     connect(introTimer, &QTimer::timeout, this, [this] { runHandler([this] { onIntroTick(); }); });
 
     introTimer->start();
-    startUp();
+    if (beforeStartUp) {
+        versionLabel->hide();
+        beforeStartUp(*this);
+        startUp();
+        versionLabel->show();
+    } else {
+        startUp();
+    }
 }
 
 MainMenu::~MainMenu() {
@@ -226,6 +234,7 @@ void MainMenu::onIntroTick() {
     ++introTick;
     if (introTick <= lastFrameTick) {
         introFrameName = QString::number(introTick);
+        introImage->clear();  // the frame shown goes first: two never take memory at once
         introImage->setPixmap(QPixmap::fromImage(
             resourceImage(ResourceType::rawData, QStringLiteral("Image") + introFrameName)));
     }
@@ -235,6 +244,7 @@ void MainMenu::onIntroTick() {
         for (QWidget* control : menuControls())
             control->show();
         introImage->hide();
+        introImage->clear();  // never shown again
         introTimer->stop();
     }
 }

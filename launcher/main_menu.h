@@ -47,7 +47,11 @@ class ClickableLabel : public QLabel {
 // The main window: the intro, then the menu that picks theme, countdown and opponent.
 class MainMenu : public QWidget {
   public:
-    MainMenu(WindowDirectory& windows, UpdateHalves update);
+    // `beforeStartUp`, when given, runs once the controls exist and before the start-up work
+    // (the update check, the previews, the fonts); the program shows the window there, so that
+    // it appears at once. The version label then waits for its font.
+    MainMenu(WindowDirectory& windows, UpdateHalves update,
+             const std::function<void(MainMenu&)>& beforeStartUp = {});
     ~MainMenu() override;
 
     // The exit handler: run once, when the program ends, after every other window is gone.

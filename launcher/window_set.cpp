@@ -5,7 +5,8 @@
 
 namespace reversi {
 
-WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow) {
+WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
+                     const std::function<void(MainMenu&)>& beforeMenuStartUp) {
     if (!makeMatchWindow) {
         makeMatchWindow = [](MatchKind kind, int theme) -> std::unique_ptr<MatchWindow> {
             if (kind == MatchKind::versusComputer) {
@@ -14,7 +15,7 @@ WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow) {
             return std::make_unique<MatchWindow>(themeFor(kind, theme));
         };
     }
-    menu_ = std::make_unique<MainMenu>(*this, std::move(update));
+    menu_ = std::make_unique<MainMenu>(*this, std::move(update), beforeMenuStartUp);
     const ProgramFonts& fonts = menu_->fonts();
 
     // A window whose creation fails is reported and left out; the others are still made.

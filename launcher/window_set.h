@@ -19,7 +19,9 @@ using MatchWindowFactory = std::function<std::unique_ptr<MatchWindow>(MatchKind,
 // next; destroyed in the reverse order, the menu last, whose exit handler runs then.
 class WindowSet final : public WindowDirectory {
   public:
-    explicit WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow = {});
+    // `beforeMenuStartUp` is handed to the menu (see MainMenu).
+    explicit WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow = {},
+                       const std::function<void(MainMenu&)>& beforeMenuStartUp = {});
     ~WindowSet() override;
 
     MainMenu& menu() { return *menu_; }

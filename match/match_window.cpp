@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <thread>
 
 #include "error_display.h"
 #include "file_error.h"
@@ -14,9 +15,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// One growing disc takes about this long on any machine: 961 steps with a short pause each.
+// One growing disc takes about this long on any machine: 961 steps, each due a little after
+// the one before.
 constexpr auto defaultGrowStep = std::chrono::nanoseconds(std::chrono::milliseconds(160)) / 961;
-// The screen is brought up to date at most this often while a disc grows.
+// The screen is brought up to date at most this often while a disc grows; when the steps are
+// this far ahead of their time, the window shows them and the program sleeps until they are due.
 constexpr auto flushInterval = std::chrono::milliseconds(8);
 // The board and the controls right of it fit in this client area without a window manager.
 constexpr QSize clientSize(976, 700);
@@ -367,13 +370,16 @@ void MatchWindow::drawCentreDot() {
 }
 
 void MatchWindow::growDelay() {
-    // A short busy wait paced by the clock, so that a disc takes the same time on every
-    // machine and time lost to a slow step is made up by the next ones.
+    // Paced by the clock, so that a disc takes the same time on every machine and time lost to
+    // a slow step is made up by the next ones. Steps run ahead until a frame's worth is drawn,
+    // then the window shows them and the thread sleeps until they are due: no busy waiting.
     // A hidden window shows no progress, so it has nothing to wait for.
     if (growStep_.count() == 0 || !isVisible()) return;
     growDeadline_ += growStep_;
-    while (Clock::now() < growDeadline_) {
-    }
+    if (growDeadline_ - Clock::now() < flushInterval) return;
+    flush(QRect());
+    std::this_thread::sleep_until(growDeadline_);
+    lastFlush_ = Clock::now();  // nothing was drawn meanwhile: the screen is still current
 }
 
 void MatchWindow::flush(QRect area) {
@@ -389,13 +395,11 @@ void MatchWindow::flushIfDue(QRect area) {
 }
 
 void MatchWindow::paintEvent(QPaintEvent* event) {
+    // Beyond the canvas the window is all background, which Qt fills in itself.
+    const QRect area = event->rect() & QRect(QPoint(0, 0), canvas_.size());
+    if (area.isEmpty()) return;
     QPainter painter(this);
-    painter.drawImage(event->rect(), canvas_.image(), event->rect());
-}
-
-void MatchWindow::resizeEvent(QResizeEvent* event) {
-    canvas_.ensureSize(size(), theme_.backgroundColour.resolve());
-    ModalWindow::resizeEvent(event);
+    painter.drawImage(area, canvas_.image(), area);
 }
 
 }  // namespace reversi

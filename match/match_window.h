@@ -81,7 +81,6 @@ class MatchWindow : public ModalWindow, protected GameView {
 
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // Hides the labels and the redraw button, paints the background, sets the start position.

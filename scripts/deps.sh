@@ -16,6 +16,8 @@ packages=(
     fontconfig fonts-dejavu-core
     # end-to-end tests on a real X display, and their local HTTP server
     xvfb xauth xdotool imagemagick python3
+    # the update test's private network: a veth pair in a namespace of its own
+    iproute2
     # a certificate for the downloader's HTTPS test
     openssl
 )

@@ -1,6 +1,5 @@
 #include "canvas.h"
 
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -8,28 +7,48 @@
 
 namespace reversi {
 
-Canvas::Canvas(QSize size, QColor background) : image_(size, QImage::Format_RGB32) {
-    image_.fill(background);
+Canvas::Canvas(QSize size, QColor background) : size_(size) {
+    fillColour_ = indexOf(background);
 }
 
-void Canvas::ensureSize(QSize size, QColor background) {
-    const QSize wanted = size.expandedTo(image_.size());
-    if (wanted == image_.size()) return;
-    QImage grown(wanted, QImage::Format_RGB32);
-    grown.fill(background);
-    QPainter painter(&grown);
-    painter.drawImage(0, 0, image_);
-    painter.end();
-    image_ = std::move(grown);
+Canvas::ColourIndex Canvas::indexOf(QColor colour) {
+    const QRgb rgb = colour.rgb();
+    auto found = std::find(colours_.begin(), colours_.end(), rgb);
+    if (found != colours_.end()) return static_cast<ColourIndex>(found - colours_.begin());
+    // Full: the nearest colour of the table stands in (a board never needs that many).
+    if (colours_.size() == 256) {
+        found = std::min_element(colours_.begin(), colours_.end(), [rgb](QRgb a, QRgb b) {
+            const auto distance = [rgb](QRgb c) {
+                return std::abs(qRed(c) - qRed(rgb)) + std::abs(qGreen(c) - qGreen(rgb)) +
+                       std::abs(qBlue(c) - qBlue(rgb));
+            };
+            return distance(a) < distance(b);
+        });
+        return static_cast<ColourIndex>(found - colours_.begin());
+    }
+    colours_.append(rgb);
+    if (isAllocated()) image_.setColorTable(colours_);
+    return static_cast<ColourIndex>(colours_.size() - 1);
+}
+
+QImage& Canvas::surface() const {
+    if (image_.isNull()) {
+        image_ = QImage(size_, QImage::Format_Indexed8);
+        image_.setColorTable(colours_);
+        image_.fill(fillColour_);
+    }
+    return image_;
 }
 
 void Canvas::fill(QColor colour) {
-    image_.fill(colour);
+    fillColour_ = indexOf(colour);
+    if (isAllocated()) image_.fill(fillColour_);
 }
 
-void Canvas::put(int x, int y, QRgb colour) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+void Canvas::put(int x, int y, ColourIndex colour) {
+    QImage& image = surface();
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return;
+    image.scanLine(y)[x] = colour;
 }
 
 QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
@@ -51,14 +70,15 @@ QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
         spans_[static_cast<std::size_t>(row) + 1] = {static_cast<int>(std::ceil(cx - half - 0.5)),
                                                      static_cast<int>(std::floor(cx + half - 0.5))};
     }
+    QImage& image = surface();
     for (int row = 0; row < height; ++row) {
         const int y = top + row;
-        if (y < 0 || y >= image_.height()) continue;
+        if (y < 0 || y >= image.height()) continue;
         const auto [first, last] = spans_[static_cast<std::size_t>(row) + 1];
         const auto [firstAbove, lastAbove] = spans_[static_cast<std::size_t>(row)];
         const auto [firstBelow, lastBelow] = spans_[static_cast<std::size_t>(row) + 2];
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        const int from = std::max(first, 0), to = std::min(last, image_.width() - 1);
+        uchar* line = image.scanLine(y);
+        const int from = std::max(first, 0), to = std::min(last, image.width() - 1);
         for (int x = from; x <= to; ++x) {
             // The outline: pixels of the shape with a neighbour outside it.
             const bool edge = x == first || x == last || x < firstAbove || x > lastAbove ||

@@ -13,20 +13,26 @@ namespace reversi {
 // the window showing it. Shapes follow the classic device conventions: an ellipse fills the
 // pixels whose centres lie inside the ellipse inscribed in its bounding box, whose right and
 // bottom edges are excluded; a line leaves out its end point.
+//
+// A board needs a handful of colours, so each pixel is one byte naming a colour of the
+// surface's own table: a quarter of the memory of full colour. The pixels are allocated when
+// they are first drawn or looked at, so a surface that is only filled (its window was never
+// shown) costs none at all.
 class Canvas {
   public:
-    explicit Canvas(QSize size, QColor background);
+    Canvas(QSize size, QColor background);
 
-    const QImage& image() const { return image_; }
-    QColor pixel(int x, int y) const { return image_.pixelColor(x, y); }
+    const QImage& image() const { return surface(); }
+    QColor pixel(int x, int y) const { return QColor(colours_[surface().pixelIndex(x, y)]); }
+    QSize size() const { return size_; }
+    // Whether the pixels exist yet.
+    bool isAllocated() const { return !image_.isNull(); }
 
-    // Grows the surface to at least `size`; new pixels take `background`.
-    void ensureSize(QSize size, QColor background);
     // Paints the whole surface in one colour.
     void fill(QColor colour);
 
-    void setPenColour(QColor colour) { pen_ = colour.rgb(); }
-    void setBrushColour(QColor colour) { brush_ = colour.rgb(); }
+    void setPenColour(QColor colour) { pen_ = indexOf(colour); }
+    void setBrushColour(QColor colour) { brush_ = indexOf(colour); }
 
     // A filled ellipse given by two opposite corners of its bounding box, in any order:
     // filled with the brush colour, with a one-pixel outline in the pen colour. Returns the
@@ -37,12 +43,19 @@ class Canvas {
     QRect lineTo(int x, int y);
 
   private:
-    void put(int x, int y, QRgb colour);
+    using ColourIndex = uchar;
+    ColourIndex indexOf(QColor colour);
+    void put(int x, int y, ColourIndex colour);
+    // The pixels, allocated and painted in the fill colour on first use.
+    QImage& surface() const;
 
-    QImage image_;
+    QSize size_;
+    QList<QRgb> colours_;  // the table the pixels index; at most 256 colours
+    ColourIndex fillColour_ = 0;
+    mutable QImage image_;
     std::vector<std::pair<int, int>> spans_;  // reused by every ellipse
-    QRgb pen_ = qRgb(0, 0, 0);
-    QRgb brush_ = qRgb(255, 255, 255);
+    ColourIndex pen_ = 0;
+    ColourIndex brush_ = 0;
     QPoint penPosition_;
 };
 

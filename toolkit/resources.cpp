@@ -40,8 +40,11 @@ FileIdentity saveResource(const QString& type, const QString& name, const QStrin
 }
 
 QImage resourceImage(const QString& type, const QString& name) {
-    QImage image;
-    if (!image.loadFromData(resourceBytes(type, name))) missing(type, name);
+    const QByteArray bytes = resourceBytes(type, name);
+    // The program's pictures are PNG, which Qt decodes itself; naming the format spares loading
+    // every image format plug-in to ask each whether it knows the data.
+    QImage image = QImage::fromData(bytes, "PNG");
+    if (image.isNull() && !image.loadFromData(bytes)) missing(type, name);
     return image;
 }
 

@@ -104,6 +104,9 @@ void ModalWindow::showModal() {
     QEventLoop loop;
     modalLoop_ = &loop;
     loop.exec(QEventLoop::DialogExec);
+    // Closed: the window system's window and its picture of the window go until the next
+    // showing, which makes them anew from the controls, which keep everything.
+    if (isHidden()) destroy();
 }
 
 void ModalWindow::hideEvent(QHideEvent* event) {

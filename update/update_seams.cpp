@@ -1,7 +1,10 @@
 #include "update_seams.h"
 
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <sys/socket.h>
+
 #include <QDir>
-#include <QNetworkInterface>
 #include <QProcess>
 #include <cstdio>
 #include <cstdlib>
@@ -9,17 +12,18 @@
 namespace reversi {
 
 bool InterfaceNetworkProbe::isOnline() const {
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& candidate : interfaces) {
-        const auto flags = candidate.flags();
-        if (flags.testFlag(QNetworkInterface::IsLoopBack) ||
-            !flags.testFlag(QNetworkInterface::IsUp) ||
-            !flags.testFlag(QNetworkInterface::IsRunning)) {
-            continue;
-        }
-        if (!candidate.addressEntries().isEmpty()) return true;
+    ifaddrs* interfaces = nullptr;
+    if (::getifaddrs(&interfaces) != 0) return false;
+    bool online = false;
+    for (const ifaddrs* entry = interfaces; entry != nullptr && !online; entry = entry->ifa_next) {
+        const unsigned flags = entry->ifa_flags;
+        const bool addressed =
+            entry->ifa_addr != nullptr &&
+            (entry->ifa_addr->sa_family == AF_INET || entry->ifa_addr->sa_family == AF_INET6);
+        online = addressed && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
     }
-    return false;
+    ::freeifaddrs(interfaces);
+    return online;
 }
 
 bool ShellScriptStarter::startScript(const QString& scriptFileName) {

@@ -1,8 +1,11 @@
+# shellcheck shell=bash
 # Shared steps of the end-to-end scenarios, sourced by each scenario script. A scenario calls
 # e2e_begin "$@" first: it checks the arguments and the tools, makes a fresh folder, finds a way
 # to keep the program off the network and starts a private X server (Xvfb). The scenario then
 # starts the program with start_program, drives it with click and press, waits with wait_for
-# and checks the screen at known pixels; end_program checks how the program ended.
+# and checks the screen at known pixels; end_program checks how the program ended. A scenario
+# that needs no display calls e2e_prepare "$PROGRAM" instead of e2e_begin: the folder and the
+# clean-up only.
 #
 # Every wait is bounded: one step may take step_limit_ms, the whole run total_limit_ms, kept
 # below the test's timeout. On failure the folder stays, with the screenshots turned into PNG
@@ -35,10 +38,12 @@ report() { # a failed check that lets the run go on, so one run shows every faul
 
 program=
 work=
+program_log= # the program's output, shown when the test fails
 run=   # the folder the program is started in
 files= # the folder the program keeps its files in
 shots= # screenshots, raw RGB; turned into PNG when the test fails
 xvfb_pid=
+helper_pids=() # other processes the scenario started, stopped at the end
 app_pid=
 app_status=
 app_may_end=
@@ -51,7 +56,6 @@ e2e_begin() {
         echo "usage: $0 PROGRAM" >&2
         exit 2
     fi
-    program=$(realpath -- "$1") || exit 2
     local tool
     for tool in Xvfb xauth xdotool import convert od; do
         if ! command -v "$tool" >/dev/null; then
@@ -59,19 +63,25 @@ e2e_begin() {
             exit 1
         fi
     done
+    e2e_prepare "$1"
+    find_network_namespace
+    start_display
+}
 
+# e2e_prepare PROGRAM: the run's fresh folder and the traps that clean up after it; for a
+# scenario that needs no display.
+e2e_prepare() {
+    program=$(realpath -- "$1") || exit 2
     start_ms=$(now_ms)
     work=$(mktemp -d "${TMPDIR:-/tmp}/reversi-e2e.XXXXXX") || exit 1
     run=$work/run
     shots=$work/shots
+    program_log=$work/program.log
     mkdir "$run" "$shots" "$work/runtime" "$work/home"
     chmod 700 "$work/runtime"
     trap cleanup EXIT
     trap 'exit 130' INT
     trap 'exit 143' TERM
-
-    find_network_namespace
-    start_display
 }
 
 stop() { # stop PID: ends a process this script started, forcibly when it does not listen
@@ -86,9 +96,15 @@ stop() { # stop PID: ends a process this script started, forcibly when it does n
 }
 
 cleanup() {
-    local status=$? raw png
+    local status=$? raw png pid
     trap - EXIT
+    # A child of this script that has not yet become the program it starts may get the signal
+    # meant for the program: it ends without touching what belongs to the script.
+    [[ $BASHPID == "$$" ]] || exit "$status"
     [[ -n $app_pid && -z $app_status ]] && stop "$app_pid"
+    for pid in "${helper_pids[@]}"; do
+        stop "$pid"
+    done
     [[ -n $xvfb_pid ]] && stop "$xvfb_pid"
     if ((status == 0 || status == 77)); then
         rm -rf -- "$work"
@@ -99,9 +115,9 @@ cleanup() {
             convert -size "${screen_w}x${screen_h}" -depth 8 "rgb:$raw" "$png" 2>/dev/null &&
                 rm -f -- "$raw" && echo "screenshot: $png" >&2
         done
-        if [[ -s $work/program.log ]]; then
-            echo "--- program output ($work/program.log):" >&2
-            cat -- "$work/program.log" >&2
+        if [[ -s $program_log ]]; then
+            echo "--- program output ($program_log):" >&2
+            cat -- "$program_log" >&2
         fi
         echo "files of the failed run kept in $work" >&2
     fi
@@ -195,11 +211,23 @@ start_display() {
 
 # --- the program ---------------------------------------------------------------------------
 
-# start_program [installed]: starts the program in an empty folder, without a session bus, on
-# the private display, with a home folder of its own. By default a copy of the program runs
-# from that folder and keeps its files there; "installed" runs it from where it was built, as
-# an installed copy, which keeps its files in a folder of its own under the user's data
-# directory instead.
+# The environment the program runs in: no session bus, a home folder of its own, leak reports
+# only for what is the program's own.
+program_environment() {
+    program_env=(env -u WAYLAND_DISPLAY
+        HOME="$work/home"
+        XDG_DATA_HOME="$work/data"
+        XDG_RUNTIME_DIR="$work/runtime"
+        DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
+        LSAN_OPTIONS="suppressions=$e2e_dir/lsan.supp:print_suppressions=0")
+}
+
+# start_program [installed]: starts the program in an empty folder, on the private display (or
+# on the platform named by qt_platform), with the environment above. By default a copy of the
+# program runs from that folder and keeps its files there; "installed" runs it from where it was
+# built, as an installed copy, which keeps its files in a folder of its own under the user's
+# data directory instead.
+qt_platform=xcb
 start_program() {
     local copy=$program
     cd -- "$run" || fail "cannot enter $run"
@@ -210,14 +238,11 @@ start_program() {
         cp -- "$program" "$copy" || fail "cannot copy the program into $run"
         files=$run
     fi
-    env -u WAYLAND_DISPLAY \
-        HOME="$work/home" \
-        XDG_DATA_HOME="$work/data" \
-        QT_QPA_PLATFORM=xcb \
-        XDG_RUNTIME_DIR="$work/runtime" \
-        DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus" \
-        LSAN_OPTIONS="suppressions=$e2e_dir/lsan.supp:print_suppressions=0" \
-        "${netns[@]}" "$copy" >"$work/program.log" 2>&1 &
+    program_environment
+    app_status=
+    app_may_end=
+    "${program_env[@]}" QT_QPA_PLATFORM="$qt_platform" \
+        "${netns[@]}" "$copy" >"$program_log" 2>&1 &
     app_pid=$!
 }
 
@@ -236,7 +261,7 @@ end_program() {
 finish() {
     local elapsed
     if ((failures > 0)); then
-        shoot end
+        [[ -n $xvfb_pid ]] && shoot end
         exit 1
     fi
     elapsed=$(($(now_ms) - start_ms))

@@ -75,16 +75,19 @@ TEST(Canvas, LinesLeaveOutTheirEndPoint) {
     EXPECT_EQ(canvas.pixel(40, 60), background);
 }
 
-TEST(Canvas, GrowingKeepsThePicture) {
-    Canvas canvas = blank();
-    canvas.ellipse(0, 0, 10, 10);
-    canvas.ensureSize({200, 150}, Qt::green);
-    EXPECT_EQ(canvas.image().size(), QSize(200, 150));
-    EXPECT_EQ(canvas.pixel(5, 5), ink);
-    EXPECT_EQ(canvas.pixel(119, 119), background);
-    EXPECT_EQ(canvas.pixel(150, 140), QColor(Qt::green));
-    canvas.ensureSize({50, 50}, Qt::green);  // never shrinks
-    EXPECT_EQ(canvas.image().size(), QSize(200, 150));
+TEST(Canvas, PixelsAreAllocatedOnlyWhenDrawnOrLookedAt) {
+    Canvas late({120, 120}, Qt::green);
+    late.fill(background);  // a window's set-up: still nothing allocated
+    late.setPenColour(ink);
+    late.setBrushColour(ink);
+    EXPECT_FALSE(late.isAllocated());
+    late.ellipse(30, 30, 90, 90);
+    EXPECT_TRUE(late.isAllocated());
+    Canvas early = blank();
+    early.image();  // allocated at once, then drawn
+    early.ellipse(30, 30, 90, 90);
+    EXPECT_EQ(late.image().convertToFormat(QImage::Format_RGB32),
+              early.image().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Canvas, ShapesPartlyOffTheSurfaceAreClipped) {
