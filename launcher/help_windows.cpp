@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyleOptionHeader>
 #include <array>
 
 namespace reversi {
@@ -37,30 +39,62 @@ QString HelpWindow::cellText(int row, int column) {
         helpTexts.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)));
 }
 
+GridCorner::GridCorner(const QString& text, QTableView* grid) : QWidget(grid), text_(text) {
+    setGeometry(grid->frameWidth(), grid->frameWidth(), grid->verticalHeader()->width(),
+                grid->horizontalHeader()->height());
+    raise();  // over the grid's own, empty corner
+}
+
+void GridCorner::paintEvent(QPaintEvent*) {
+    const auto* grid = static_cast<const QTableView*>(parentWidget());
+    QStyleOptionHeader option;
+    option.initFrom(grid->horizontalHeader());
+    option.rect = rect();
+    option.text = text_;
+    option.textAlignment = grid->horizontalHeader()->defaultAlignment();
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    option.orientation = Qt::Horizontal;
+    QPainter painter(this);
+    painter.setFont(grid->horizontalHeader()->font());
+    style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+}
+
 HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::maximised) {
     setObjectName(QStringLiteral("help"));
     setWindowTitle(QStringLiteral("Help"));
-    setGeometry(397, 29, 1153, 805);
+    setOuterGeometry(this, {397, 29, 1153, 805});
     setFont(ProgramFonts::font(fonts.decorativeFamily(), 11));
     QPalette p = palette();
     p.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
     setPalette(p);
     setAutoFillBackground(true);
 
-    grid = new QTableWidget(rowCount, 2, this);
+    grid = new QTableWidget(rowCount - 1, 1, this);
     grid->setGeometry(0, 0, 1143, 769);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->setColumnWidth(0, 250);
-    grid->setColumnWidth(1, 970);
-    for (int row = 0; row < rowCount; ++row)
-        grid->setRowHeight(row, 50);
+    // The fixed first column and first row, 250 pixels wide and 50 high.
+    QHeaderView* fixedColumn = grid->verticalHeader();
+    QHeaderView* fixedRow = grid->horizontalHeader();
+    fixedColumn->setFixedWidth(250);
+    fixedRow->setFixedHeight(50);
+    for (QHeaderView* header : {fixedColumn, fixedRow}) {
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setSectionsClickable(false);
+        header->setHighlightSections(false);
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
+        header->setTextElideMode(Qt::ElideNone);
+    }
+    fixedColumn->setMinimumSectionSize(1);
+    fixedColumn->setDefaultSectionSize(50);
+    grid->setCornerButtonEnabled(false);
+    grid->setColumnWidth(0, 970);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideNone);
+    grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
+    gridCorner = new GridCorner(cellText(0, 0), grid);
 
     closeButton = new QPushButton(QStringLiteral("X"), this);
     closeButton->setGeometry(1115, 0, 26, 25);
@@ -70,20 +104,27 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     white.setColor(QPalette::ButtonText, Qt::white);
     closeButton->setPalette(white);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    // The window opens with the keyboard on its button, so the grid has no current cell and no
+    // cell looks selected until the player picks one.
+    closeButton->setFocus();
 
     fillGrid();
 }
 
 void HelpWindow::fillGrid() {
-    const QColor fixedColour = QApplication::palette().color(QPalette::Button);
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < 2; ++column) {
+            if (row == 0 && column == 0) continue;  // the corner, which holds its text itself
             auto* item = new QTableWidgetItem(cellText(row, column));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            // The first row and column are the grid's fixed header cells.
-            if (row == 0 || column == 0) item->setBackground(fixedColour);
-            grid->setItem(row, column, item);
+            if (row == 0) {
+                grid->setHorizontalHeaderItem(column - 1, item);
+            } else if (column == 0) {
+                grid->setVerticalHeaderItem(row - 1, item);
+            } else {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                grid->setItem(row - 1, column - 1, item);
+            }
         }
     }
     QFont font = grid->font();
@@ -94,7 +135,7 @@ void HelpWindow::fillGrid() {
 InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::minimised) {
     setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Info"));
-    setGeometry(699, 312, 266, 148);
+    setOuterGeometry(this, {699, 312, 266, 148});
     setFont(windowFont(11));
 
     QPalette red = palette();
@@ -103,12 +144,11 @@ InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::mi
     versionLabel->setGeometry(80, 8, 99, 24);
     versionLabel->setFont(ProgramFonts::font(fonts.codeFamily(), 19, true));
     versionLabel->setPalette(red);
+    versionLabel->adjustSize();
     engineVersionLabel = new QLabel(QStringLiteral("Reversi engine version 0.6 BETA"), this);
-    engineVersionLabel->setGeometry(8, 40, 229, 18);
-    engineVersionLabel->setFont(ProgramFonts::font(fonts.decorativeFamily(), 16));
+    fitTextsToBoxes({{engineVersionLabel, {8, 40, 229, 18}}},
+                    ProgramFonts::font(fonts.decorativeFamily(), 16));
     engineVersionLabel->setPalette(red);
-    for (QLabel* label : {versionLabel, engineVersionLabel})
-        label->adjustSize();
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setGeometry(92, 72, 75, 25);

@@ -9,17 +9,36 @@
 
 namespace reversi {
 
-// The help window: questions and answers in a two-column grid, in Ukrainian.
+// The top-left fixed cell of a grid whose first row and column are its headers, drawn as a
+// header cell.
+class GridCorner : public QWidget {
+  public:
+    GridCorner(const QString& text, QTableView* grid);
+
+    QString text() const { return text_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QString text_;
+};
+
+// The help window: questions and answers in a two-column grid, in Ukrainian. The grid's first
+// row and first column are fixed cells: they stay in place while the rest scrolls, and they
+// cannot be selected. They are the grid's headers, so the grid itself holds only the answers,
+// rows 1 to 14 of column 1.
 class HelpWindow : public ModalWindow {
   public:
     static constexpr int rowCount = 15;
 
     explicit HelpWindow(const ProgramFonts& fonts);
 
-    // The text of a cell of the help grid.
+    // The text of a cell of the help grid, fixed cells included.
     static QString cellText(int row, int column);
 
     QTableWidget* grid;
+    GridCorner* gridCorner;
     QPushButton* closeButton;
 
   private:

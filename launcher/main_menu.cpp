@@ -19,25 +19,49 @@ constexpr int lastFrameTick = 14;  // ticks 4 to 14 show the frames IMAGE4 to IM
 constexpr int menuTick = 16;
 constexpr int defaultCountdown = 300;
 
-// Shrinks a button's font until its caption fits, so no caption is ever cut off whatever font
-// the system substitutes.
-void fitCaption(QPushButton* button, const QFont& preferred) {
-    QFont font = preferred;
-    constexpr int padding = 10;
-    while (font.pixelSize() > 8 &&
-           QFontMetrics(font).horizontalAdvance(button->text()) + padding > button->width()) {
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    button->setFont(font);
+// Boxes the layout gives the labels in the decorative face; their texts are fitted to them.
+constexpr QRect themeTitleBox(294, 132, 195, 22);
+constexpr QRect countdownMinBox(309, 375, 21, 15);
+constexpr QRect countdownMidBox(361, 375, 31, 15);
+constexpr QRect countdownMaxBox(420, 375, 28, 15);
+constexpr QRect countdownTitleBox(316, 331, 155, 22);
+
+// One caption size for a row of buttons: the largest, up to the font's own, at which every
+// caption a button of the row shows, now or later, fits it. Fits also a face wider than the one
+// the layout was drawn for, and no caption is ever cut off.
+void fitCaptions(const QList<std::pair<QPushButton*, QStringList>>& row, const QFont& font) {
+    constexpr int padding = 10;  // the button's frame and margins
+    const QFont fitted = largestFittingFont(font, [&row](const QFontMetrics& metrics) {
+        for (const auto& [button, captions] : row) {
+            for (const QString& caption : captions) {
+                if (metrics.horizontalAdvance(caption) + padding > button->width()) return false;
+            }
+        }
+        return true;
+    });
+    for (const auto& entry : row)
+        entry.first->setFont(fitted);
 }
+
+const QString playWithComputer = QStringLiteral("Click to play with pc");
+const QString playWithSecondPlayer = QStringLiteral("Click to play with 2nd player");
 }  // namespace
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
     : QLabel(text, parent), onClick_(std::move(onClick)) {}
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
     event->accept();
-    onClick_();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    // A click, as on a button: the left button pressed on the label and released over it.
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) pressed_ = false;
+    event->accept();
+    if (click) onClick_();
 }
 
 MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
@@ -45,7 +69,7 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     : QWidget(nullptr), windows_(windows), update_(std::move(update)) {
     setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
-    setGeometry(261, 270, 765, 613);
+    setOuterGeometry(this, {261, 270, 765, 613});
     setAutoFillBackground(true);
     setBackground(QApplication::palette().color(QPalette::Button));
 
@@ -75,14 +99,14 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
 
     // Created in this order, so the intro picture lies over the labels and images before it
     // and under the controls after it.
-    themeTitleLabel = label(QStringLiteral("Select interface theme:"), {294, 132, 195, 22});
+    themeTitleLabel = label(QStringLiteral("Select interface theme:"), themeTitleBox);
     theme1Preview = image({191, 221, 97, 96});
     theme2Preview = image({331, 221, 97, 96});
     theme3Preview = image({471, 221, 97, 96});
-    countdownMinLabel = label(QStringLiteral("250"), {309, 375, 21, 15});
-    countdownMidLabel = label(QStringLiteral(" 1675"), {361, 375, 31, 15});
-    countdownMaxLabel = label(QStringLiteral("3600"), {420, 375, 28, 15});
-    countdownTitleLabel = label(QStringLiteral("Select countdown:"), {316, 331, 155, 22});
+    countdownMinLabel = label(QStringLiteral("250"), countdownMinBox);
+    countdownMidLabel = label(QStringLiteral(" 1675"), countdownMidBox);
+    countdownMaxLabel = label(QStringLiteral("3600"), countdownMaxBox);
+    countdownTitleLabel = label(QStringLiteral("Select countdown:"), countdownTitleBox);
     countdownValueLabel = label(QString(), {363, 427, 4, 17});
     versionLabel = new ClickableLabel(QStringLiteral("v5 STABLE"), this,
                                       [this] { runHandler([this] { onVersionClicked(); }); });
@@ -107,8 +131,7 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     countdownSlider->setPageStep(2);
     countdownSlider->setValue(250);
     countdownSlider->setCursor(Qt::SizeHorCursor);
-    opponentButton =
-        button(QStringLiteral("Click to play with pc"), {240, 32, 249, 25}, Qt::ArrowCursor);
+    opponentButton = button(playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
     introTimer = new QTimer(this);
     introTimer->setInterval(200);
 
@@ -190,19 +213,21 @@ void MainMenu::startUp() {
 void MainMenu::applyFonts() {
     const QString decorative = fonts_.decorativeFamily();
     setFont(ProgramFonts::font(decorative, 20));
-    for (QLabel* label : {themeTitleLabel, countdownTitleLabel})
-        label->setFont(ProgramFonts::font(decorative, 19));
-    for (QLabel* label : {countdownMinLabel, countdownMidLabel, countdownMaxLabel})
-        label->setFont(ProgramFonts::font(decorative, 12));
+    fitTextsToBoxes({{themeTitleLabel, themeTitleBox}, {countdownTitleLabel, countdownTitleBox}},
+                    ProgramFonts::font(decorative, 19));
+    fitTextsToBoxes({{countdownMinLabel, countdownMinBox},
+                     {countdownMidLabel, countdownMidBox},
+                     {countdownMaxLabel, countdownMaxBox}},
+                    ProgramFonts::font(decorative, 12));
     countdownValueLabel->setFont(ProgramFonts::font(decorative, 15));
     versionLabel->setFont(ProgramFonts::font(fonts_.codeFamily(), 12, true));
-    for (QLabel* label :
-         {themeTitleLabel, countdownMinLabel, countdownMidLabel, countdownMaxLabel,
-          countdownTitleLabel, countdownValueLabel, static_cast<QLabel*>(versionLabel)}) {
+    for (QLabel* label : {countdownValueLabel, static_cast<QLabel*>(versionLabel)})
         label->adjustSize();
-    }
-    for (QPushButton* button : {exitButton, goToPlayButton, helpButton, opponentButton})
-        fitCaption(button, font());
+    fitCaptions({{exitButton, {exitButton->text()}},
+                 {goToPlayButton, {goToPlayButton->text()}},
+                 {helpButton, {helpButton->text()}}},
+                font());
+    fitCaptions({{opponentButton, {playWithComputer, playWithSecondPlayer}}}, font());
 }
 
 void MainMenu::onIntroTick() {
@@ -239,9 +264,7 @@ void MainMenu::updateCountdown() {
 
 void MainMenu::onOpponentClicked() {
     versusComputer = !versusComputer;
-    opponentButton->setText(versusComputer ? QStringLiteral("Click to play with 2nd player")
-                                           : QStringLiteral("Click to play with pc"));
-    fitCaption(opponentButton, font());
+    opponentButton->setText(versusComputer ? playWithSecondPlayer : playWithComputer);
 }
 
 void MainMenu::writeHandoffFile() {

@@ -30,16 +30,18 @@ struct UpdateHalves {
     std::function<void(const std::function<void()>& removeFonts)> atExit;
 };
 
-// A label that reports clicks.
+// A label that reports clicks: the left button pressed on it and released over it.
 class ClickableLabel : public QLabel {
   public:
     ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     std::function<void()> onClick_;
+    bool pressed_ = false;
 };
 
 // The main window: the intro, then the menu that picks theme, countdown and opponent.

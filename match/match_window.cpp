@@ -58,6 +58,8 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     secondClockLabel->setObjectName(QStringLiteral("secondClockLabel"));
     verdictLabel->setObjectName(QStringLiteral("verdictLabel"));
     debugLabel->setObjectName(QStringLiteral("debugLabel"));
+    // Nothing ever writes the debug label; hidden, its empty box never shows in a tall window.
+    debugLabel->hide();
 
     clockTimer = new PeriodicTimer(1000, this);
     connect(clockTimer, &QTimer::timeout, this, [this] { runHandler([this] { onClockTick(); }); });
@@ -121,8 +123,15 @@ void MatchWindow::onPlayClicked() {
     game.sideToMove = CellCode::first;
     game.sideWaiting = CellCode::second;
     growStartingDiscs();
-    readHandoffIfFirstStart();
-    startClocksFromHandoff();
+    try {
+        readHandoffIfFirstStart();
+        startClocksFromHandoff();
+    } catch (...) {
+        // The redraw before the discs grew set the game running. A start can fail only before
+        // the window's first game, so no game is left running: the clocks must not tick.
+        game.gameRunning = false;
+        throw;
+    }
     deleteHandoffFile();
     handoffRead = true;
     setStartLabelBackgrounds();

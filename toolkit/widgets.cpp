@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include <QHideEvent>
+#include <algorithm>
 
 namespace reversi {
 
@@ -9,6 +10,35 @@ QFont windowFont(int pixels) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     return font;
+}
+
+void setOuterGeometry(QWidget* window, QRect outer) {
+    window->resize(outer.width() - 2 * windowFrame::side,
+                   outer.height() - windowFrame::top - windowFrame::side);
+    window->move(outer.topLeft());
+}
+
+QFont largestFittingFont(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
+    constexpr int smallest = 6;
+    while (font.pixelSize() > smallest && !fits(QFontMetrics(font)))
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
+void fitTextsToBoxes(const QList<std::pair<QLabel*, QRect>>& labels, QFont font) {
+    font = largestFittingFont(font, [&labels](const QFontMetrics& metrics) {
+        for (const auto& [label, box] : labels) {
+            if (metrics.horizontalAdvance(label->text()) > box.width()) return false;
+        }
+        return true;
+    });
+    for (const auto& [label, box] : labels) {
+        label->setFont(font);
+        label->setAlignment(Qt::AlignCenter);
+        // Never shorter than the text, so a line is not cut off at the bottom.
+        label->setGeometry(box.x(), box.y(), box.width(),
+                           std::max(box.height(), label->sizeHint().height()));
+    }
 }
 
 OpaqueLabel::OpaqueLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "computer_test_support.h"
 
@@ -100,28 +102,68 @@ TEST(Levels, TheSmallestCaptureIsTakenExactlyWhenTheDrawIsZeroOrOne) {
     }
 }
 
-TEST(Levels, CornerNeighboursAreTakenOnlyWhenNothingElseCaptures) {
-    // (1, 1) captures three; (4, 5) captures one.
-    const Board withOther = position({{2, 1}, {3, 1}, {4, 1}, {4, 4}}, {{5, 1}, {4, 3}});
-    const Board neighbourOnly = position({{2, 1}, {3, 1}, {4, 1}}, {{5, 1}});
-    for (int level : {2, 3}) {
-        ComputerGame t(level);
-        t.setBoard(withOther);
-        EXPECT_THAT(t.choose({5}), Optional(CellPos{4, 5}));
-        EXPECT_EQ(t.computer.safeCounts[1][1], 0);
-        t.setBoard(neighbourOnly);
-        EXPECT_THAT(t.choose({5}), Optional(CellPos{1, 1}));
+// The computer's two tables on every side of the board. For corner (0, 0) a position offers a
+// corner neighbour capturing three, a second-ring cell capturing two and an inner cell capturing
+// one; the board's eight symmetries carry it to the other corners, to column 6 and to rows 1
+// and 6. Level 1 filters nothing, levels 2 and 3 leave out the corner neighbours, levels 4 and
+// 5 the whole second ring and then the neighbours.
+TEST(Levels, EachLevelKeepsOutOfItsCellsOnEverySideOfTheBoard) {
+    struct Line {
+        CellPos move;
+        std::vector<CellPos> captured;
+        CellPos closer;
+    };
+    const Line neighbours[] = {{{0, 1}, {{1, 1}, {2, 1}, {3, 1}}, {4, 1}},
+                               {{1, 0}, {{2, 0}, {3, 0}, {4, 0}}, {5, 0}},
+                               {{1, 1}, {{2, 2}, {3, 3}, {4, 4}}, {5, 5}}};
+    const Line ring{{1, 2}, {{1, 3}, {1, 4}}, {1, 5}};
+    const Line inner{{5, 2}, {{6, 2}}, {7, 2}};
+    struct Variant {
+        const char* what;
+        bool withRing, withInner;
+        const char* choices;  // levels 1 to 5: the Neighbour, the Ring cell or the Inner cell
+    };
+    const Variant variants[] = {{"all three", true, true, "NRRII"},
+                                {"no inner move", true, false, "NRRRR"},
+                                {"only the neighbour", false, false, "NNNNN"}};
+    for (int symmetry = 0; symmetry < 8; ++symmetry) {
+        const auto map = [symmetry](CellPos c) {
+            if (symmetry & 4) std::swap(c.x, c.y);
+            if (symmetry & 1) c.x = 7 - c.x;
+            if (symmetry & 2) c.y = 7 - c.y;
+            return c;
+        };
+        for (const Line& neighbour : neighbours) {
+            for (const Variant& variant : variants) {
+                Board board;
+                const auto put = [&](const Line& line) {
+                    for (const CellPos& c : line.captured)
+                        board.set(map(c), CellCode::first);
+                    board.set(map(line.closer), CellCode::second);
+                };
+                put(neighbour);
+                if (variant.withRing) put(ring);
+                if (variant.withInner) put(inner);
+                const CellPos at = map(neighbour.move);
+                SCOPED_TRACE(testing::Message()
+                             << variant.what << ", neighbour " << at.x << "," << at.y << "\n"
+                             << boardToText(board));
+                for (int level = 1; level <= 5; ++level) {
+                    ComputerGame t(level);
+                    t.setBoard(board);
+                    const char choice = variant.choices[level - 1];
+                    const Line& expected = choice == 'N' ? neighbour : choice == 'R' ? ring : inner;
+                    EXPECT_THAT(level <= 3 ? t.choose({5}) : t.choose({}),
+                                Optional(map(expected.move)))
+                        << "level " << level;
+                    // The position offers exactly the captures it was built for.
+                    EXPECT_EQ(t.computer.captureCounts[at.x][at.y], 3);
+                    EXPECT_FALSE(t.computer.cornerFound);
+                    EXPECT_EQ(hasCandidate(t.computer.innerCounts), variant.withInner);
+                }
+            }
+        }
     }
-    // Levels four and five fall back through the second ring to the neighbours.
-    ComputerGame t(5);
-    t.setBoard(neighbourOnly);
-    EXPECT_THAT(t.choose({}), Optional(CellPos{1, 1}));
-    Board ringAndNeighbour = neighbourOnly;
-    for (int x = 2; x <= 6; ++x)
-        ringAndNeighbour.set(x, 3, CellCode::first);
-    ringAndNeighbour.set(7, 3, CellCode::second);
-    t.setBoard(ringAndNeighbour);
-    EXPECT_THAT(t.choose({}), Optional(CellPos{1, 3}));
 }
 
 TEST(Levels, AFailedSmallestCaptureIsRetriedWithAFreshDraw) {

@@ -5,10 +5,18 @@
 #include <deque>
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "computer.h"
 #include "recording_view.h"
+
+namespace reversi {
+// Cells in failure messages as (x, y).
+inline void PrintTo(const CellPos& cell, std::ostream* out) {
+    *out << "(" << cell.x << ", " << cell.y << ")";
+}
+}  // namespace reversi
 
 namespace reversi::test_support {
 

@@ -72,7 +72,9 @@ TEST(Levels, LevelsFourAndFiveChooseTheSameMoveInRandomGames) {
     for (int game = 0; game < 60; ++game) {
         Board board;
         board.setStartPosition();
-        for (Cell mover = CellCode::first;; mover = opponentOf(mover)) {
+        Cell mover = CellCode::first;
+        for (int move = 0;; ++move, mover = opponentOf(mover)) {
+            ASSERT_LE(move, 60) << "every move fills a cell";
             auto moves = legalMoves(board, mover);
             if (moves.empty()) {  // a pass
                 mover = opponentOf(mover);
@@ -99,7 +101,8 @@ TEST(WholeGames, TheComputerOnlyEverPlaysLegalMovesToTheEnd) {
             Computer computer(t.game, std::make_unique<MersenneRandom>(seed));
             computer.setLevel(level);
             std::mt19937 person(seed);
-            while (t.game.markerCountdown != Game::gameOver) {
+            for (int move = 0; t.game.markerCountdown != Game::gameOver; ++move) {
+                ASSERT_LT(move, 60) << "every move fills a cell";
                 const Board before = t.game.mainBoard;
                 const auto legal = legalMoves(before, t.game.sideToMove);
                 ASSERT_FALSE(legal.empty());

@@ -185,6 +185,35 @@ TEST_F(VersusComputer, ExitHoldsAPendingTurnUntilRedrawResumesTheGame) {
     w->close();
 }
 
+TEST_F(VersusComputer, TheComputersAnswerInAPausedMatchSetsTheClocksGoing) {
+    auto w = make(1);
+    start(*w);
+    w->show();
+    w->exitButton->click();
+    w->show();
+    clickCell(*w, 2, 4);  // paused, a click still plays
+    ASSERT_TRUE(w->computerTurnTimer->isActive());
+    EXPECT_FALSE(w->game.gameRunning);
+    w->onComputerTurnDue();
+    EXPECT_TRUE(w->game.gameRunning);
+    const int clock = w->game.firstClock;
+    w->onClockTick();
+    EXPECT_EQ(w->game.firstClock, clock - 1);
+    w->close();
+}
+
+TEST_F(VersusComputer, ClosingByTheTitleBarKeepsThePendingComputerTurn) {
+    auto w = make(1);
+    start(*w);
+    w->show();
+    clickCell(*w, 2, 4);
+    w->close();  // not "Exit": the game goes on in the closed window
+    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    w->onComputerTurnDue();
+    EXPECT_EQ(w->game.mainBoard.at(4, 5), CellCode::second);
+    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+}
+
 class WholeGames : public VersusComputer, public ::testing::WithParamInterface<int> {};
 
 TEST_P(WholeGames, AtEveryLevelEndByTheRules) {

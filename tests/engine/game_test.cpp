@@ -1,6 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
+#include <vector>
+
 #include "recording_view.h"
 
 namespace reversi {
@@ -110,25 +114,35 @@ TEST(Clocks, OnlyExactlyZeroEndsTheGame) {
     EXPECT_EQ(t.view.firstClockText, "-2");
 }
 
-TEST(EndRules, EveryRuleThatHoldsAppliesAndTheLastOneStays) {
-    TestGame t;
-    t.setPosition(std::string(40, 'X') + std::string(24, 'O'), CellCode::first);
-    t.game.firstClock = 1;
-    t.game.tick();
-    EXPECT_THAT(t.view.only("result"), ElementsAre("result Red lose! ", "result Yellow lose! "));
-    EXPECT_EQ(t.view.firstClockText, "Yellow");
-}
-
-TEST(EndRules, ASideWithoutDiscsLosesOnTheTick) {
-    TestGame t;
-    t.setPosition("XXXX" + std::string(60, '.'), CellCode::first);
-    t.game.tick();
-    EXPECT_EQ(t.view.firstClockText, "Yellow");
-    t.setPosition("OOOO" + std::string(60, '.'), CellCode::first);
-    t.game.gameRunning = true;
-    t.game.markerCountdown = Game::markerIdle;
-    t.game.tick();
-    EXPECT_EQ(t.view.firstClockText, "Red");
+// One tick with the given clocks and position: every end rule that holds shows its result, in
+// the rules' order, so the last one's texts stay; a clock at the lowest value stays there.
+TEST(EndRules, EveryRuleThatHoldsOnATickAppliesInOrder) {
+    const std::string full = std::string(40, 'X') + std::string(24, 'O');
+    const std::string start = emptyRows(3) + "...XO..." + "...OX..." + emptyRows(3);
+    struct Case {
+        const char* what;
+        std::string board;
+        int firstClock, secondClock;
+        std::vector<std::string> results;
+        int firstClockAfter;
+    };
+    const Case cases[] = {
+        {"both clocks reach zero", start, 1, 0, {"result Red lose! ", "result Yellow lose! "}, 0},
+        {"a clock and a full board", full, 1, 5, {"result Red lose! ", "result Yellow lose! "}, 0},
+        {"no first side discs", "OOOO" + std::string(60, '.'), 9, 9, {"result Red lose! "}, 8},
+        {"no second side discs", "XXXX" + std::string(60, '.'), 9, 9, {"result Yellow lose! "}, 8},
+        {"the lowest clock value", start, INT_MIN, 5, {}, INT_MIN},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestGame t;
+        t.setPosition(c.board, CellCode::first);
+        t.game.firstClock = c.firstClock;
+        t.game.secondClock = c.secondClock;
+        t.game.tick();
+        EXPECT_EQ(t.view.only("result"), c.results);
+        EXPECT_EQ(t.game.firstClock, c.firstClockAfter);
+    }
 }
 
 TEST(Ticks, BeforeAGameTheClocksShowTheirValuesAndNothingCounts) {

@@ -108,7 +108,7 @@ TEST(MoveTest, ARejectedTestRestoresTheTrialBoardAndTheCounts) {
     EXPECT_EQ(t.game.flipCount, 0);
 }
 
-TEST(Chesk, FlipsInDirectionOrderAndVisitingOrder) {
+TEST(Flips, GoInDirectionOrderAndVisitingOrder) {
     TestGame t;
     t.setPosition(star, CellCode::first);
     t.view.events.clear();
@@ -128,7 +128,7 @@ TEST(Chesk, FlipsInDirectionOrderAndVisitingOrder) {
     EXPECT_EQ(t.game.discY, 60 + 5 * 80);
 }
 
-TEST(Chesk, AClickRunsTestPlacementFlipsCountAndHandOverInOrder) {
+TEST(Flips, AClickRunsTestPlacementFlipsCountAndHandOverInOrder) {
     TestGame t;
     t.view.events.clear();
     t.clickCell(4, 2);
@@ -183,7 +183,7 @@ TEST(Click, BeforeTheFirstGameEveryEmptyCellIsRejected) {
     EXPECT_EQ(view.verdictText, "Incorrect step");
 }
 
-TEST(Ifcaneat, FalseWithoutDiscsAndOnAFullBoard) {
+TEST(CanMove, FalseWithoutDiscsAndOnAFullBoard) {
     TestGame t;
     t.setPosition(std::string(63, 'X') + ".", CellCode::second);
     t.game.updateCanMove();

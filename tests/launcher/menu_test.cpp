@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <vector>
@@ -37,8 +38,9 @@ class Menu : public test_support::WidgetTest {
         return std::make_unique<MainMenu>(directory, UpdateHalves{});
     }
     static void finishIntro(MainMenu& menu) {
-        while (menu.introTimer->isActive())
+        for (int tick = 0; tick < 13 && menu.introTimer->isActive(); ++tick)
             menu.onIntroTick();
+        ASSERT_FALSE(menu.introTimer->isActive()) << "the intro ends at the 13th tick";
     }
     RecordingDirectory directory;
 };
@@ -146,9 +148,55 @@ TEST_F(Menu, StartingAMatchWritesTheCountdownAndOpensTheChosenWindow) {
     }
     EXPECT_EQ(directory.opened, expected);
     menu->helpButton->click();
-    QTest::mouseClick(menu->versionLabel, Qt::LeftButton);
     EXPECT_EQ(directory.helpOpened, 1);
-    EXPECT_EQ(directory.infoOpened, 1);
+}
+
+TEST_F(Menu, VersionOpensTheInfoWindowOnALeftClickReleasedOverIt) {
+    struct Case {
+        const char* what;
+        Qt::MouseButton button;
+        QPoint release;
+        int opened;
+    };
+    const Case cases[] = {{"left click", Qt::LeftButton, {20, 7}, 1},
+                          {"right click", Qt::RightButton, {20, 7}, 0},
+                          {"middle click", Qt::MiddleButton, {20, 7}, 0},
+                          {"left, released off the label", Qt::LeftButton, {20, 60}, 0}};
+    auto menu = makeMenu();
+    finishIntro(*menu);
+    for (const Case& c : cases) {
+        directory.infoOpened = 0;
+        QTest::mousePress(menu->versionLabel, c.button, {}, {20, 7});
+        EXPECT_EQ(directory.infoOpened, 0) << c.what << ": opened on the press";
+        QTest::mouseRelease(menu->versionLabel, c.button, {}, c.release);
+        EXPECT_EQ(directory.infoOpened, c.opened) << c.what;
+    }
+}
+
+TEST_F(Menu, DecorativeTextsKeepTheirLayoutWidthsAndEachButtonRowOneCaptionSize) {
+    auto menu = makeMenu();
+    finishIntro(*menu);
+    const auto width = [](const QWidget* w, const QString& text) {
+        return QFontMetrics(w->font()).horizontalAdvance(text);
+    };
+    const std::pair<QLabel*, int> labels[] = {{menu->themeTitleLabel, 195},
+                                              {menu->countdownTitleLabel, 155},
+                                              {menu->countdownMinLabel, 21},
+                                              {menu->countdownMidLabel, 31},
+                                              {menu->countdownMaxLabel, 28}};
+    for (const auto& [label, layoutWidth] : labels)
+        EXPECT_LE(width(label, label->text()), layoutWidth) << label->text().toStdString();
+    InfoWindow info(menu->fonts());
+    EXPECT_LE(width(info.engineVersionLabel, info.engineVersionLabel->text()), 229);
+
+    const int rowPixels = menu->exitButton->font().pixelSize();
+    for (QPushButton* button : {menu->exitButton, menu->goToPlayButton, menu->helpButton}) {
+        EXPECT_EQ(button->font().pixelSize(), rowPixels) << button->text().toStdString();
+        EXPECT_LE(width(button, button->text()), button->width());
+    }
+    menu->opponentButton->click();  // the longer of its two captions
+    EXPECT_LE(width(menu->opponentButton, menu->opponentButton->text()),
+              menu->opponentButton->width());
 }
 
 TEST_F(Menu, AHandoffFileThatCannotBeWrittenOpensNothing) {
@@ -200,10 +248,16 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     HelpWindow help(fonts);
     EXPECT_EQ(help.objectName(), "help");
     EXPECT_EQ(help.windowTitle(), "Help");
-    ASSERT_EQ(help.grid->rowCount(), 15);
-    ASSERT_EQ(help.grid->columnCount(), 2);
+    // The first row and column are the grid's headers, the rest its cells.
+    ASSERT_EQ(help.grid->rowCount(), 14);
+    ASSERT_EQ(help.grid->columnCount(), 1);
     const auto text = [&](int row, int column) {
-        return help.grid->item(row, column)->text().toUtf8();
+        const QTableWidget& g = *help.grid;
+        const QString shown = row == 0 && column == 0 ? help.gridCorner->text()
+                              : row == 0              ? g.horizontalHeaderItem(column - 1)->text()
+                              : column == 0           ? g.verticalHeaderItem(row - 1)->text()
+                                                      : g.item(row - 1, column - 1)->text();
+        return shown.toUtf8();
     };
     EXPECT_EQ(text(0, 0), "Що?");
     EXPECT_EQ(text(0, 1), "Як?");
@@ -214,9 +268,44 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     EXPECT_EQ(text(7, 1), " - закінчився час");
     EXPECT_TRUE(text(9, 1).startsWith(" - коли все поле"));
     EXPECT_EQ(text(14, 0), "Вибрати складність гри");
-    EXPECT_EQ(help.grid->columnWidth(1), 970);
-    EXPECT_EQ(help.grid->rowHeight(14), 50);
-    EXPECT_FALSE(help.grid->item(5, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(help.grid->columnWidth(0), 970);
+    EXPECT_EQ(help.grid->rowHeight(13), 50);
+    EXPECT_FALSE(help.grid->item(4, 0)->flags() & Qt::ItemIsEditable);
+}
+
+TEST_F(Menu, HelpGridsFixedCellsStayInPlaceAndCannotBeSelected) {
+    ProgramFonts fonts;
+    HelpWindow help(fonts);
+    help.show();
+    QApplication::setActiveWindow(&help);
+    QTableWidget& grid = *help.grid;
+    const auto selected = [&] { return grid.selectionModel()->selectedIndexes().size(); };
+    EXPECT_EQ(selected(), 0);
+    EXPECT_FALSE(grid.currentIndex().isValid());  // not even a current cell when it opens
+
+    // Clicks on the corner, the first row and the first column select nothing; a click on
+    // another cell selects it.
+    const auto clickAt = [&](QPoint at) {
+        QWidget* target = grid.childAt(at);
+        ASSERT_NE(target, nullptr);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&grid, at));
+    };
+    for (const QPoint fixed : {QPoint(100, 25), QPoint(600, 25), QPoint(100, 125)})
+        clickAt(fixed);
+    EXPECT_EQ(selected(), 0);
+    clickAt({600, 125});
+    EXPECT_EQ(selected(), 1);
+
+    // Scrolled sideways, the cells move under the first column, which stays as it was.
+    const int sideways = grid.horizontalScrollBar()->maximum();
+    ASSERT_GT(sideways, 0);
+    const QImage before = grid.grab().toImage();
+    grid.horizontalScrollBar()->setValue(sideways);
+    const QImage after = grid.grab().toImage();
+    const QRect firstColumn(0, 0, 251, 700), cells(300, 0, 500, 700);
+    EXPECT_EQ(after.copy(firstColumn), before.copy(firstColumn));
+    EXPECT_NE(after.copy(cells), before.copy(cells));
+    help.close();
 }
 
 TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedTheFirstTime) {

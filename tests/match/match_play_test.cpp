@@ -124,10 +124,6 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
                         (g.sideToMove == 7 && g.sideWaiting == 3));
             ASSERT_TRUE(g.markerCountdown == Game::gameOver ||
                         (g.markerCountdown >= -1 && g.markerCountdown <= 2));
-            ASSERT_LE(g.firstCount + g.secondCount, 64);
-            Board refreshed = g.trialBoard;
-            refreshed.refreshFrom(g.mainBoard);
-            ASSERT_EQ(refreshed, g.mainBoard);
         }
         EXPECT_TRUE(errors.isEmpty());
     }

@@ -41,6 +41,21 @@ TEST_F(Window, IsCreatedHiddenWithItsLayoutAndANewBoard) {
     }
 }
 
+TEST_F(Window, ATallWindowShowsOnlyItsBackgroundBelowTheBoard) {
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        w.resize(976, 1000);
+        const QImage shot = w.grab().toImage();
+        const QColor background = colourOf(w.theme().backgroundColour);
+        int others = 0;
+        for (int y = 700; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                others += shot.pixelColor(x, y) != background;
+        }
+        EXPECT_EQ(others, 0) << "theme " << theme;
+    }
+}
+
 TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
     for (int theme = 1; theme <= 3; ++theme) {
         MatchWindow& w = window(theme);
@@ -81,6 +96,10 @@ TEST_F(Window, AMissingHandoffFileIsReportedAndTheNextPressTriesAgain) {
     EXPECT_EQ(w.playButton->text(), "Play!");
     EXPECT_TRUE(w.firstCountLabel->isHidden());
     EXPECT_FALSE(w.handoffRead);
+    // No game is left running: the next tick shows the clocks and ends nothing.
+    w.onClockTick();
+    EXPECT_FALSE(w.game.gameRunning);
+    EXPECT_EQ(w.secondClockLabel->text(), "0");
     start(w);
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(w.game.secondClock, 300);

@@ -1,28 +1,124 @@
 // Draws the pictures the game carries (theme previews, intro frames, program icon) and writes
 // them as PNG files into the folder named on the command line. The results are committed
 // under resources/images/; run this again only to change them.
+//
+// The files come out the same, byte for byte, on any machine: the text is drawn from the
+// outlines of the font file the game carries, read directly (never a font the system offers or
+// makes up), and every curve is drawn without smoothing at four times the size, then averaged
+// down with whole numbers, so no result depends on the smoothing code a processor runs.
 
 #include <QColor>
 #include <QDir>
-#include <QFont>
-#include <QFontDatabase>
-#include <QFontMetricsF>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRawFont>
 #include <QRectF>
 #include <QString>
-#include <QStringList>
 
 #include <cstdio>
-#include <optional>
+#include <functional>
 
 #include "resource_names.h"
 
 namespace {
 
 using namespace reversi::resources;
+
+// ---- Drawing -------------------------------------------------------------------------------
+
+// Pictures are drawn at this many times their size in each direction, then averaged down.
+constexpr int sampling = 4;
+
+// Draws a picture of `size` at `sampling` times the size without smoothing and averages each
+// block of samples into one pixel, rounding to the nearest whole value. With `withAlpha` the
+// background may be transparent and the result keeps an alpha channel.
+QImage supersampled(QSize size, QColor background, bool withAlpha,
+                    const std::function<void(QPainter&)>& draw) {
+    QImage large(size * sampling,
+                 withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    large.fill(background);
+    {
+        QPainter painter(&large);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.scale(sampling, sampling);
+        draw(painter);
+    }
+    constexpr int samples = sampling * sampling;
+    QImage image(size, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            int a = 0, r = 0, g = 0, b = 0;  // sums of premultiplied samples
+            for (int sy = 0; sy < sampling; ++sy) {
+                const auto* line =
+                    reinterpret_cast<const QRgb*>(large.constScanLine(y * sampling + sy));
+                for (int sx = 0; sx < sampling; ++sx) {
+                    const QRgb sample = line[x * sampling + sx];
+                    a += qAlpha(sample);
+                    r += qRed(sample);
+                    g += qGreen(sample);
+                    b += qBlue(sample);
+                }
+            }
+            // Back from premultiplied sums to straight colour: c / a of the sums, rounded.
+            const auto straight = [a](int c) { return a == 0 ? 0 : (c * 255 + a / 2) / a; };
+            image.setPixel(
+                x, y,
+                withAlpha
+                    ? qRgba(straight(r), straight(g), straight(b), (a + samples / 2) / samples)
+                    : qRgb((r + samples / 2) / samples, (g + samples / 2) / samples,
+                           (b + samples / 2) / samples));
+        }
+    }
+    return image;
+}
+
+// The decorative font the game carries, read from its file at one pixel size, unhinted.
+class OutlineFont {
+  public:
+    OutlineFont(const QByteArray& fontFile, double pixelSize)
+        : raw_(fontFile, pixelSize, QFont::PreferNoHinting) {}
+
+    bool isValid() const { return raw_.isValid(); }
+    double capHeight() const { return raw_.capHeight(); }
+
+    // The outline of `text` with its baseline starting at `origin`, laid out with the font's
+    // own advances and kerning.
+    QPainterPath path(const QString& text, QPointF origin) const {
+        QPainterPath outline;
+        outline.setFillRule(Qt::WindingFill);
+        QPointF pen = origin;
+        const QList<quint32> glyphs = raw_.glyphIndexesForString(text);
+        const QList<QPointF> advances = advancesOf(glyphs);
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            outline.addPath(raw_.pathForGlyph(glyphs[i]).translated(pen));
+            pen += advances[i];
+        }
+        return outline;
+    }
+    double width(const QString& text) const {
+        double total = 0;
+        for (const QPointF& advance : advancesOf(raw_.glyphIndexesForString(text)))
+            total += advance.x();
+        return total;
+    }
+
+  private:
+    QList<QPointF> advancesOf(const QList<quint32>& glyphs) const {
+        return raw_.advancesForGlyphIndexes(
+            glyphs, QRawFont::LayoutFlags(QRawFont::KernedAdvances | QRawFont::UseDesignMetrics));
+    }
+
+    QRawFont raw_;
+};
+
+// Fills a text outline made heavier by `weight` pixels across each stroke, as a bold face.
+void fillHeavy(QPainter& painter, const QPainterPath& outline, QColor colour, double weight) {
+    painter.fillPath(outline, colour);
+    painter.strokePath(outline, QPen(colour, weight, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
 
 // ---- Theme previews ----------------------------------------------------------------------
 
@@ -80,63 +176,54 @@ QImage blankIntroFrame(const QColor& colour) {
     return image;
 }
 
-QFont fontOfPixelSize(const QString& family, int pixelSize, QFont::Weight weight) {
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
-}
+const QSize introFrameSize(introFrameWidth, introFrameHeight);
+
+// A bold face's strokes are this much of its pixel size heavier than the regular face's.
+constexpr double boldWeight = 1.0 / 24;
 
 // The first `letters` letters of the word, each frame adding one, as if typed. The letters stay
 // where they are in the whole word, and a caret waits after the last one typed.
-QImage typingFrame(const QFont& font, int letters) {
-    QImage image = blankIntroFrame(introGrey);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+QImage typingFrame(const OutlineFont& font, double pixelSize, int letters) {
+    return supersampled(introFrameSize, introGrey, false, [&](QPainter& painter) {
+        const QRectF wordBounds = font.path(introWord, {0, 0}).boundingRect();
+        const QPointF origin = visibleIntroArea.center() - wordBounds.center();
+        const QPainterPath typed = font.path(introWord.left(letters), origin);
+        const double weight = pixelSize * boldWeight;
 
-    const QFontMetricsF metrics(font);
-    const QRectF wordBounds = metrics.tightBoundingRect(introWord);
-    const QPointF origin = visibleIntroArea.center() - wordBounds.center();
+        fillHeavy(painter, typed.translated(6, 6), introShadow, weight);
+        // A dark edge two pixels wide along the outline of the heavy letters.
+        painter.strokePath(
+            typed, QPen(typedRedEdge, weight + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        fillHeavy(painter, typed, typedRed, weight - 2);
 
-    QPainterPath typed;
-    typed.addText(origin, font, introWord.left(letters));
-    painter.fillPath(typed.translated(6, 6), introShadow);
-    painter.setPen(QPen(typedRedEdge, 2));
-    painter.setBrush(typedRed);
-    painter.drawPath(typed);
-
-    const double capHeight = metrics.capHeight();
-    const double caretX = origin.x() + metrics.horizontalAdvance(introWord.left(letters)) + 10;
-    painter.fillRect(QRectF(caretX, origin.y() - capHeight, 9, capHeight + 12), introCaret);
-    return image;
+        const double capHeight = font.capHeight();
+        const double caretX = origin.x() + font.width(introWord.left(letters)) + 10;
+        painter.fillRect(QRectF(caretX, origin.y() - capHeight, 9, capHeight + 12), introCaret);
+    });
 }
 
 // Black, with bands of the word repeated across the whole frame; every other band is shifted
 // by half a word so the words form a brick pattern.
-QImage bandsFrame(const QString& family) {
-    QImage image = blankIntroFrame(Qt::black);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+QImage bandsFrame(const OutlineFont& font, double pixelSize) {
+    return supersampled(introFrameSize, Qt::black, false, [&](QPainter& painter) {
+        const QRectF wordBounds = font.path(introWord, {0, 0}).boundingRect();
+        const double period = font.width(introWord) + 40;
+        constexpr double bandHeight = 62;
+        constexpr double bandPitch = 80;
 
-    const QFont font = fontOfPixelSize(family, 46, QFont::Bold);
-    const QFontMetricsF metrics(font);
-    const QRectF wordBounds = metrics.tightBoundingRect(introWord);
-    const double period = metrics.horizontalAdvance(introWord) + 40;
-    constexpr double bandHeight = 62;
-    constexpr double bandPitch = 80;
-
-    for (int band = 0; band * bandPitch < introFrameHeight; ++band) {
-        const double top = 9 + band * bandPitch;
-        painter.fillRect(QRectF(0, top, introFrameWidth, bandHeight), QColor(96, 0, 0));
-        const double baseline = top + bandHeight / 2 - wordBounds.center().y();
-        QPainterPath words;
-        for (double x = band % 2 == 0 ? -period / 2 : -period; x < introFrameWidth; x += period) {
-            words.addText(QPointF(x, baseline), font, introWord);
+        for (int band = 0; band * bandPitch < introFrameHeight; ++band) {
+            const double top = 9 + band * bandPitch;
+            painter.fillRect(QRectF(0, top, introFrameWidth, bandHeight), QColor(96, 0, 0));
+            const double baseline = top + bandHeight / 2 - wordBounds.center().y();
+            QPainterPath words;
+            words.setFillRule(Qt::WindingFill);
+            for (double x = band % 2 == 0 ? -period / 2 : -period; x < introFrameWidth;
+                 x += period) {
+                words.addPath(font.path(introWord, {x, baseline}));
+            }
+            fillHeavy(painter, words, QColor(255, 24, 24), pixelSize * boldWeight);
         }
-        painter.fillPath(words, QColor(255, 24, 24));
-    }
-    return image;
+    });
 }
 
 // The same picture darkened towards black, the step between the bands and the black frame.
@@ -159,47 +246,47 @@ QImage fadedFrame(const QImage& source, double remaining) {
 // Four discs of the opening position on a corner of the board, in the colours of the first
 // theme, each with the centre dot the board drawing gives every disc.
 QImage programIcon() {
-    const QColor board(236, 233, 216);
-    QImage image(iconSize, iconSize, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    // Lines two pixels wide on whole pixels stay sharp at this size.
-    painter.setPen(QPen(Qt::black, 2));
-    painter.setBrush(board);
-    painter.drawRoundedRect(QRectF(1, 1, iconSize - 2, iconSize - 2), 4, 4);
-    painter.drawLine(QPointF(16, 1), QPointF(16, 31));
-    painter.drawLine(QPointF(1, 16), QPointF(31, 16));
-
-    struct Disc {
-        QPointF centre;
-        QColor fill;
-        QColor edge;
-    };
-    const QColor red(255, 0, 0);
-    const QColor yellow(255, 255, 0);
-    const Disc discs[] = {
-        {{8, 8}, red, QColor(128, 0, 0)},
-        {{24, 8}, yellow, QColor(128, 100, 0)},
-        {{8, 24}, yellow, QColor(128, 100, 0)},
-        {{24, 24}, red, QColor(128, 0, 0)},
-    };
-    for (const Disc& disc : discs) {
-        painter.setPen(QPen(disc.edge, 1));
-        painter.setBrush(disc.fill);
-        painter.drawEllipse(disc.centre, 5.8, 5.8);
-        painter.setPen(Qt::NoPen);
+    return supersampled({iconSize, iconSize}, Qt::transparent, true, [](QPainter& painter) {
+        const QColor board(236, 233, 216);
+        // Lines two pixels wide on whole pixels stay sharp at this size.
+        painter.setPen(QPen(Qt::black, 2));
         painter.setBrush(board);
-        painter.drawEllipse(disc.centre, 1.4, 1.4);
-    }
-    return image;
+        painter.drawRoundedRect(QRectF(1, 1, iconSize - 2, iconSize - 2), 4, 4);
+        painter.drawLine(QPointF(16, 1), QPointF(16, 31));
+        painter.drawLine(QPointF(1, 16), QPointF(31, 16));
+
+        struct Disc {
+            QPointF centre;
+            QColor fill;
+            QColor edge;
+        };
+        const QColor red(255, 0, 0);
+        const QColor yellow(255, 255, 0);
+        const Disc discs[] = {
+            {{8, 8}, red, QColor(128, 0, 0)},
+            {{24, 8}, yellow, QColor(128, 100, 0)},
+            {{8, 24}, yellow, QColor(128, 100, 0)},
+            {{24, 24}, red, QColor(128, 0, 0)},
+        };
+        for (const Disc& disc : discs) {
+            painter.setPen(QPen(disc.edge, 1));
+            painter.setBrush(disc.fill);
+            painter.drawEllipse(disc.centre, 5.8, 5.8);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(board);
+            painter.drawEllipse(disc.centre, 1.4, 1.4);
+        }
+    });
 }
 
 // ---- Writing ---------------------------------------------------------------------------------
 
-bool writePng(const QDir& folder, const QString& fileName, const QImage& image) {
+bool writePng(const QDir& folder, const QString& fileName, QImage image) {
     const QString path = folder.filePath(fileName);
+    // A fixed resolution: left unset, it would come from the screen the program runs on.
+    constexpr int dotsPerMetre = 3780;  // 96 dots per inch
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -208,11 +295,9 @@ bool writePng(const QDir& folder, const QString& fileName, const QImage& image) 
     return true;
 }
 
-std::optional<QString> loadDecorativeFamily() {
-    const int id = QFontDatabase::addApplicationFont(QStringLiteral(REVERSI_DECORATIVE_FONT_FILE));
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (id < 0 || families.isEmpty()) return std::nullopt;
-    return families.first();
+QByteArray readDecorativeFont() {
+    QFile file(QStringLiteral(REVERSI_DECORATIVE_FONT_FILE));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -231,8 +316,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
-    const std::optional<QString> family = loadDecorativeFamily();
-    if (!family) {
+    const QByteArray fontFile = readDecorativeFont();
+    constexpr double typingPixels = 150;
+    constexpr double bandPixels = 46;
+    const OutlineFont typingFont(fontFile, typingPixels);
+    const OutlineFont bandFont(fontFile, bandPixels);
+    if (!typingFont.isValid() || !bandFont.isValid()) {
         std::fprintf(stderr, "cannot load the font %s\n", REVERSI_DECORATIVE_FONT_FILE);
         return 1;
     }
@@ -242,8 +331,7 @@ int main(int argc, char** argv) {
         {Qt::red, Qt::blue, Qt::white, Qt::black},
         {Qt::black, Qt::magenta, Qt::green, Qt::yellow},
     };
-    const QFont typingFont = fontOfPixelSize(*family, 150, QFont::Bold);
-    const QImage bands = bandsFrame(*family);
+    const QImage bands = bandsFrame(bandFont, bandPixels);
 
     bool written = true;
     const auto write = [&](int number, const QImage& image) {
@@ -256,7 +344,8 @@ int main(int argc, char** argv) {
     }
     write(ResourceName::firstIntroFrame, blankIntroFrame(introGrey));
     for (int letters = 1; letters <= introWord.size(); ++letters) {
-        write(ResourceName::firstIntroFrame + letters, typingFrame(typingFont, letters));
+        write(ResourceName::firstIntroFrame + letters,
+              typingFrame(typingFont, typingPixels, letters));
     }
     write(ResourceName::lastIntroFrame - 2, bands);
     write(ResourceName::lastIntroFrame - 1, fadedFrame(bands, 0.35));
