@@ -19,12 +19,15 @@ constexpr int lastFrameTick = 14;  // ticks 4 to 14 show the frames IMAGE4 to IM
 constexpr int menuTick = 16;
 constexpr int defaultCountdown = 300;
 
-// Boxes the layout gives the labels in the decorative face; their texts are fitted to them.
-constexpr QRect themeTitleBox(294, 132, 195, 22);
+// Boxes the layout gives the labels in the decorative face; their texts are fitted to them and
+// centred in them. The two headings keep their layout widths but are centred over what they head
+// (their layout places were drawn for a narrower face, whose left-aligned texts sat there): the
+// previews' pictures (x 191 to 551) and the countdown slider (x 302 to 446).
+constexpr QRect themeTitleBox(274, 132, 195, 22);
 constexpr QRect countdownMinBox(309, 375, 21, 15);
 constexpr QRect countdownMidBox(361, 375, 31, 15);
 constexpr QRect countdownMaxBox(420, 375, 28, 15);
-constexpr QRect countdownTitleBox(316, 331, 155, 22);
+constexpr QRect countdownTitleBox(297, 331, 155, 22);
 
 // One caption size for a row of buttons: the largest, up to the font's own, at which every
 // caption a button of the row shows, now or later, fits it. Fits also a face wider than the one
