@@ -35,6 +35,7 @@ TEST_F(Window, IsCreatedHiddenWithItsLayoutAndANewBoard) {
         EXPECT_EQ(w.game.markerCountdown, -1);
         EXPECT_EQ(w.game.sideToMove, 0);
         EXPECT_FALSE(w.game.gameRunning);
+        EXPECT_FALSE(w.canvas().isAllocated());  // never shown, never drawn: no pixels yet
         EXPECT_EQ(w.canvas().pixel(5, 5), colourOf(w.theme().backgroundColour));
         EXPECT_EQ(w.width(), 976);
         EXPECT_GE(w.height(), 700);
