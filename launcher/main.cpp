@@ -7,7 +7,10 @@
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
+#include "command_line.h"
 #include "error_display.h"
 #include "program_info.h"
 #include "resource_names.h"
@@ -39,7 +42,37 @@ void showAtOnce(reversi::MainMenu& menu) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// The one line the program prints when it has no display to open its windows on.
+[[noreturn]] void noDisplay(const QString& detail) {
+    std::fprintf(stderr,
+                 "reversi: no display: %s; set DISPLAY (X11) or WAYLAND_DISPLAY (Wayland) to a "
+                 "running one, or try it without a screen with: xvfb-run reversi\n",
+                 qPrintable(detail));
+    std::exit(1);
+}
+
+// Until the application is up, Qt's messages are held back: when it cannot open a display it
+// says so in several lines and then aborts; the program says it in one line and ends instead.
+bool startingUp = true;
+struct HeldMessage {
+    QtMsgType type;
+    QString category;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (startingUp) {
+        if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+            noDisplay(
+                QStringLiteral("cannot open the display \"%1\"")
+                    .arg(qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"))));
+        }
+        if (type != QtFatalMsg) {
+            heldMessages.push_back({type, QString::fromLatin1(context.category), message});
+            return;
+        }
+    }
     if (type == QtWarningMsg && onDisplayLost &&
         message.startsWith(QLatin1String("The X11 connection broke"))) {
         std::fputs("reversi: the connection to the display was lost; the game ends\n", stderr);
@@ -47,6 +80,23 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
         return;
     }
     defaultMessageHandler(type, context, message);
+}
+
+// The application is up: the messages held back are shown after all.
+void endStartUpMessages() {
+    startingUp = false;
+    for (const HeldMessage& held : std::exchange(heldMessages, {})) {
+        const QByteArray category = held.category.toLatin1();
+        const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
+        defaultMessageHandler(held.type, context, held.text);
+    }
+}
+
+// Whether a display can be expected: a platform chosen for Qt, or an X11 or Wayland display.
+bool displayNamed() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 }  // namespace
@@ -59,13 +109,22 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication::setApplicationName(QString::fromLatin1(program::name));
     QApplication::setApplicationVersion(QString::fromLatin1(program::version));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const CommandLine commandLine = readCommandLine(arguments); !commandLine.play) {
+        std::fputs(qPrintable(commandLine.output), commandLine.exitStatus == 0 ? stdout : stderr);
+        return commandLine.exitStatus;
+    }
+    if (!displayNamed()) noDisplay(QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set"));
+    defaultMessageHandler = qInstallMessageHandler(handleMessage);
+
+    QApplication app(argc, argv);
+    endStartUpMessages();
     if (const auto problem = enterWorkingFolder()) {
         std::fprintf(stderr, "reversi: %s\n", qPrintable(*problem));
         return 1;
     }
-    defaultMessageHandler = qInstallMessageHandler(handleMessage);
-
-    QApplication app(argc, argv);
     app.setProperty("productVersion", QString::fromLatin1(program::productVersion));
     app.setProperty("description", QString::fromLatin1(program::description));
     quitOnTerminationSignals(&app);
