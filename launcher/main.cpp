@@ -16,7 +16,9 @@
 #include "resource_names.h"
 #include "resources.h"
 #include "termination.h"
+#if REVERSI_SELF_UPDATE
 #include "update_check.h"
+#endif
 #include "window_set.h"
 #include "working_folder.h"
 
@@ -133,6 +135,7 @@ int main(int argc, char** argv) {
             resourceImage(resources::ResourceType::icon, resources::ResourceName::mainIcon))));
     });
 
+#if REVERSI_SELF_UPDATE
     // The update check outlives the windows: its exit half runs when the menu is destroyed.
     InterfaceNetworkProbe network;
     ShellScriptStarter starter;
@@ -140,13 +143,16 @@ int main(int argc, char** argv) {
                        {.downloaderBytes = [] { return resourceBytes("wget", "Downloader"); },
                         .programFile = {},
                         .endProcess = {}});
+    const UpdateHalves updateHalves{
+        [&update] { update.checkAtStartUp(); },
+        [&update](const std::function<void()>& removeFonts) { update.finishAtExit(removeFonts); }};
+#else
+    // This build's updates come from the distribution that packaged it.
+    const UpdateHalves updateHalves;
+#endif
     int status = 0;
     {
-        WindowSet windows(UpdateHalves{[&update] { update.checkAtStartUp(); },
-                                       [&update](const std::function<void()>& removeFonts) {
-                                           update.finishAtExit(removeFonts);
-                                       }},
-                          {}, showAtOnce);
+        WindowSet windows(updateHalves, {}, showAtOnce);
         onDisplayLost = [&windows] { windows.menu().removeFiles(); };
         windows.menu().show();
         // A request to end that came during start-up ends the program here, like its menu.
