@@ -94,12 +94,14 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
+    grid->setAccessibleName(QStringLiteral("Questions and answers"));
     gridCorner = new GridCorner(cellText(0, 0), grid);
 
     closeButton = new QPushButton(QStringLiteral("X"), this);
     closeButton->setGeometry(1115, 0, 26, 25);
     closeButton->setCursor(Qt::PointingHandCursor);
     closeButton->setFont(windowFont(13));
+    closeButton->setAccessibleName(QStringLiteral("Close"));
     QPalette white = closeButton->palette();
     white.setColor(QPalette::ButtonText, Qt::white);
     closeButton->setPalette(white);

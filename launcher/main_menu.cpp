@@ -135,6 +135,12 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     countdownSlider->setValue(250);
     countdownSlider->setCursor(Qt::SizeHorCursor);
     opponentButton = button(playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
+    // What a screen reader says for the controls whose captions are no words, or that have none.
+    helpButton->setAccessibleName(QStringLiteral("Help"));
+    theme1Radio->setAccessibleName(QStringLiteral("Theme 1"));
+    theme2Radio->setAccessibleName(QStringLiteral("Theme 2"));
+    theme3Radio->setAccessibleName(QStringLiteral("Theme 3"));
+    countdownSlider->setAccessibleName(QStringLiteral("Countdown"));
     introTimer = new QTimer(this);
     introTimer->setInterval(200);
 

@@ -39,6 +39,9 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     setFont(windowFont(11));
     resize(clientSize);
 
+    boardCursor = new BoardCursor(
+        theme.cursorColour.resolve(),
+        [this](CellPos cell) { runHandler([this, cell] { onCellKeyed(cell); }); }, this);
     exitButton = makeButton(QStringLiteral("Exit"), {856, 80, 81, 25});
     playButton = makeButton(QStringLiteral("Play!"), {856, 104, 81, 25});
     redrawButton = makeButton(QStringLiteral("Redraw"), {856, 128, 81, 25});
@@ -74,13 +77,16 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
 
     setInitialState();
     clockTimer->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
+    // The window opens with the keyboard on the board, where it shows nothing until a key.
+    boardCursor->setFocus();
 }
 
 QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
     auto* button = new QPushButton(caption, this);
     button->setGeometry(geometry);
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and pressed with Space; a click leaves the keyboard where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -221,6 +227,12 @@ void MatchWindow::onWindowClicked(int x, int y) {
     if (acceptsClicks()) game.click(x, y);
 }
 
+void MatchWindow::onCellKeyed(CellPos cell) {
+    constexpr int toCentre = geometry::discSize / 2;
+    onWindowClicked(geometry::discOrigin(cell.x) + toCentre,
+                    geometry::discOrigin(cell.y) + toCentre);
+}
+
 void MatchWindow::onClockTick() {
     game.tick();
 }
@@ -228,6 +240,9 @@ void MatchWindow::onClockTick() {
 void MatchWindow::mousePressEvent(QMouseEvent* event) {
     // Every mouse button plays.
     const QPoint at = event->position().toPoint();
+    // The keyboard's cursor goes until the next key; a press on the board gives it the keyboard.
+    boardCursor->hideOutline();
+    if (boardCursor->geometry().contains(at)) boardCursor->setFocus(Qt::MouseFocusReason);
     runHandler([&] { onWindowClicked(at.x(), at.y()); });
 }
 

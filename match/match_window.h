@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <chrono>
 
+#include "board_cursor.h"
 #include "canvas.h"
 #include "game.h"
 #include "theme.h"
@@ -10,8 +11,8 @@
 
 namespace reversi {
 
-// A match window: the board, two clocks, the counts and the result, played with the mouse.
-// This class is the two-player window; the versus-computer window builds on it.
+// A match window: the board, two clocks, the counts and the result, played with the mouse or
+// the keyboard. This class is the two-player window; the versus-computer window builds on it.
 class MatchWindow : public ModalWindow, protected GameView {
   public:
     explicit MatchWindow(const Theme& theme, QWidget* parent = nullptr);
@@ -28,6 +29,8 @@ class MatchWindow : public ModalWindow, protected GameView {
     virtual void onDumpBoardClicked();
     void onRedrawClicked();
     void onWindowClicked(int x, int y);
+    // Enter or Space on the board: the cursor's cell, played as a click on its centre.
+    void onCellKeyed(CellPos cell);
     void onClockTick();
 
     // Board drawing, at the disc origin of the game.
@@ -39,7 +42,9 @@ class MatchWindow : public ModalWindow, protected GameView {
     // The rejected-move marker while it is shown, otherwise the disc box in background colour.
     void drawMarkerOrBlank();
 
-    // The window's controls and its one-second clock.
+    // The window's controls and its one-second clock. The board's keyboard cursor comes first
+    // in the keyboard's order, then the buttons.
+    BoardCursor* boardCursor;
     QPushButton* exitButton;
     QPushButton* playButton;
     QPushButton* dumpBoardButton;

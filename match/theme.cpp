@@ -16,7 +16,7 @@ using namespace colours;
 
 // The colour themes, shared by the two window kinds of each theme.
 struct Scheme {
-    Colour first, second, background, grid, marker;
+    Colour first, second, background, grid, marker, cursor;
     const char* firstName;
     const char* secondName;
     int verdictLabelTop;
@@ -25,10 +25,10 @@ struct Scheme {
 
 // clang-format off
 constexpr Scheme schemes[] = {
-    //  first  second  background  grid   marker  names           verdict top  computer pause
-    {red,   yellow, buttonFace, black, black, "Red",   "Yellow", 280,      2500},
-    {white, black,  blue,       red,   red,   "White", "Black",  272,      5000},
-    {lime,  yellow, fuchsia,    black, black, "Lime",  "Yellow", 272,      5000},
+    // colours: first, second, background, grid, marker, cursor; names; verdict top; computer pause
+    {red,   yellow, buttonFace, black, black, blue,   "Red",   "Yellow", 280,      2500},
+    {white, black,  blue,       red,   red,   cyan,   "White", "Black",  272,      5000},
+    {lime,  yellow, fuchsia,    black, black, white,  "Lime",  "Yellow", 272,      5000},
 };
 // clang-format on
 
@@ -73,6 +73,7 @@ constexpr Theme makeTheme(const WindowRow& row) {
             scheme.background,
             scheme.grid,
             scheme.marker,
+            scheme.cursor,
             scheme.firstName,
             scheme.secondName,
             row.labelFontColours,

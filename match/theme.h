@@ -24,6 +24,7 @@ inline constexpr Colour black{qRgb(0, 0, 0)};
 inline constexpr Colour lime{qRgb(0, 255, 0)};
 inline constexpr Colour blue{qRgb(0, 0, 255)};
 inline constexpr Colour fuchsia{qRgb(255, 0, 255)};
+inline constexpr Colour cyan{qRgb(0, 255, 255)};
 inline constexpr Colour buttonFace{0, QPalette::Button};
 inline constexpr Colour windowText{0, QPalette::WindowText};
 }  // namespace colours
@@ -45,6 +46,9 @@ struct Theme {
     Colour backgroundColour;
     Colour gridColour;
     Colour markerColour;
+    // The outline of the keyboard's cell cursor: unlike every other colour on the board (the
+    // red first side of the theme-2 computer window included) and clear on the background.
+    Colour cursorColour;
     const char* firstName;
     const char* secondName;
 

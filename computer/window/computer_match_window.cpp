@@ -29,6 +29,7 @@ ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<Ran
     levelSlider->setValue(Computer::lowestLevel);
     levelSlider->setTickPosition(QSlider::TicksBelow);
     levelSlider->setPageStep(1);
+    levelSlider->setAccessibleName(QStringLiteral("Complication"));
     lowestLevelLabel = label(QStringLiteral("1"), {312, 272}, font());
     highestLevelLabel = label(QStringLiteral("5"), {440, 272}, font());
 

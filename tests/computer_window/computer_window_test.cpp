@@ -3,6 +3,7 @@
 #include <random>
 
 #include "computer_match_window.h"
+#include "keyboard_test_support.h"
 #include "rules.h"
 #include "widget_test_support.h"
 
@@ -97,6 +98,8 @@ TEST_F(VersusComputer, TheComputerAnswersWhenItsTimerFires) {
     w->onClockTick();
     EXPECT_EQ(w->secondClockLabel->text(), "299");
     clickCell(*w, 0, 0);
+    EXPECT_EQ(w->game.markerCountdown, -1);
+    test_support::playByKeys(*w, *w->boardCursor, {0, 0});  // and so are its keys
     EXPECT_EQ(w->game.markerCountdown, -1);
     w->onComputerTurnDue();
     EXPECT_FALSE(w->computerTurnTimer->isActive());
@@ -216,6 +219,8 @@ TEST_F(VersusComputer, ClosingByTheTitleBarKeepsThePendingComputerTurn) {
 
 class WholeGames : public VersusComputer, public ::testing::WithParamInterface<int> {};
 
+// Every game is played from the keyboard: the arrows take the cursor to each of the person's
+// moves, then Enter or Space plays it.
 TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
     const int theme = GetParam();
     std::mt19937 random(7 + theme);
@@ -236,7 +241,8 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
                 ASSERT_EQ(w->game.sideToMove, CellCode::first);
                 ASSERT_FALSE(moves.empty());
                 const CellPos move = moves[random() % moves.size()];
-                clickCell(*w, move.x, move.y);
+                test_support::playByKeys(*w, *w->boardCursor, move,
+                                         turn % 2 ? Qt::Key_Return : Qt::Key_Space);
             }
             EXPECT_EQ(w->secondClockLabel->text(), "lose!");
             EXPECT_FALSE(w->game.gameRunning);

@@ -3,10 +3,11 @@
 # X server: waits for the menu after its intro, switches the opponent to the computer (theme 1
 # stays chosen), opens the match window, sets the computer's level to 3 on the track bar and
 # presses "Play!". The person plays (2, 4); a click during the computer's pause must change
-# nothing; the computer answers (4, 5), capturing (4, 4); the person plays (5, 6) and the
-# computer answers again with a capture. Then it leaves through both "Exit" buttons. Checks the
-# screen at known pixels, the program's exit status and the files it keeps while it runs: as an
-# installed copy, in its own folder under the user's data directory, none where it was started.
+# nothing; the computer answers (4, 5), capturing (4, 4); the person plays (5, 6) from the
+# keyboard and the computer answers again with a capture. Then it leaves through both "Exit"
+# buttons. Checks the screen at known pixels, the program's exit status and the files it keeps
+# while it runs: as an installed copy, in its own folder under the user's data directory, none
+# where it was started.
 #
 # Usage: computer_game.sh PROGRAM
 # On failure it keeps its folder and names the screenshots (PNG) and the program's output.
@@ -120,10 +121,17 @@ check_board "after the computer's answer" '........
 ........
 ........'
 
-# The person plays (5, 6), capturing (4, 5) along the diagonal to (3, 4).
-play 5 6
+# The person plays (5, 6) from the keyboard, capturing (4, 5) along the diagonal to (3, 4). The
+# clicks on the board gave it the keyboard; the first key shows the cursor on (3, 3), the arrows
+# take it to (5, 6), a blue outline three pixels inside the cell's grid lines, and Enter plays.
+press Right Right Right Down Down Down
 # shellcheck disable=SC2046
-wait_for "the move at (5, 6) and the flip at (4, 5)" shows 7-moved \
+wait_for "the keyboard's cursor on (5, 6)" shows 7-cursor \
+    453 "$(centre_y 6)" "$blue" 454 "$(centre_y 6)" "$blue" 455 "$(centre_y 6)" "$background" \
+    $(disc 5 6 "$background")
+press Return
+# shellcheck disable=SC2046
+wait_for "the move at (5, 6) and the flip at (4, 5)" shows 8-moved \
     $(disc 5 6 "$red") $(disc 4 5 "$red")
 check_board "after the move at (5, 6)" '........
 ........
@@ -146,7 +154,7 @@ count_discs() { # count_discs PICTURE: sets red_discs, yellow_discs and other_ce
     other_cells=${#other_cells}
 }
 computer_answered_again() {
-    shoot 8-second-answer || return 1
+    shoot 9-second-answer || return 1
     picture=$(board_picture "$last_shot")
     count_discs "$picture"
     mismatch="$red_discs red, $yellow_discs yellow discs"

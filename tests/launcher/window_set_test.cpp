@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
@@ -49,6 +50,26 @@ TEST_F(Program, CreatesItsNineWindowsOnceInOrderAndShowsOnlyTheMenu) {
     // The exit handler ran when all eight other windows were gone.
     EXPECT_EQ(atExit, std::vector<QString>{"8"});
     EXPECT_FALSE(QFile::exists("5.db"));
+}
+
+// What a screen reader says for each control the keyboard reaches: words, not a symbol.
+TEST_F(Program, EveryControlTheKeyboardReachesHasAName) {
+    WindowSet windows(UpdateHalves{});
+    int controls = 0;
+    for (QWidget* window : windows.windows()) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!(control->focusPolicy() & Qt::TabFocus)) continue;
+            ++controls;
+            const QString name =
+                QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            const auto letters =
+                std::count_if(name.begin(), name.end(), [](QChar c) { return c.isLetter(); });
+            EXPECT_GE(letters, 2) << window->objectName().toStdString() << ": "
+                                  << control->metaObject()->className() << " named \""
+                                  << name.toStdString() << "\"";
+        }
+    }
+    EXPECT_GT(controls, 40);
 }
 
 TEST_F(Program, ATerminationSignalEndsEveryEventLoopSoTheExitHandlerRuns) {

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <memory>
 
+#include "keyboard_test_support.h"
 #include "match_window.h"
 #include "rules.h"
 #include "widget_test_support.h"

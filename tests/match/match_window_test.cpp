@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 
 #include "match_test_support.h"
@@ -200,6 +201,144 @@ TEST_F(Window, EveryMouseButtonPlaysAndTheFlipsAreDrawn) {
     QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));
     EXPECT_EQ(w.game.markerCountdown, -1);
     w.close();
+}
+
+TEST_F(Window, TheArrowsMoveTheCursorFromD4AndStopAtTheEdges) {
+    MatchWindow& w = window(1);
+    const BoardCursor& cursor = *w.boardCursor;
+    EXPECT_EQ(cursor.accessibleName(), "Board");
+    EXPECT_FALSE(cursor.outlineShown());
+    struct Step {
+        Qt::Key key;
+        int times;
+        CellPos cell;
+    };
+    const Step steps[] = {{Qt::Key_Right, 1, {3, 3}},  // the first key only shows the cursor
+                          {Qt::Key_Right, 1, {4, 3}}, {Qt::Key_Down, 1, {4, 4}},
+                          {Qt::Key_Up, 5, {4, 0}},    {Qt::Key_Left, 5, {0, 0}},
+                          {Qt::Key_Down, 8, {0, 7}},  {Qt::Key_Right, 8, {7, 7}}};
+    for (const Step& step : steps) {
+        for (int i = 0; i < step.times; ++i)
+            test_support::press(w, step.key);
+        EXPECT_TRUE(cursor.cell() == step.cell)
+            << "expected " << step.cell.x << "," << step.cell.y << " got " << cursor.cell().x << ","
+            << cursor.cell().y;
+    }
+    EXPECT_TRUE(cursor.outlineShown());
+    EXPECT_EQ(cursor.accessibleDescription(), "Cursor on h8");
+}
+
+TEST_F(Window, EnterAndSpacePlayTheCursorsCellExactlyAsAClickOnItsCentre) {
+    MatchWindow& clicked = window(2);
+    MatchWindow keyed(themeFor(MatchKind::twoPlayer, 2));
+    keyed.setGrowStep(std::chrono::nanoseconds(0));
+    start(clicked);
+    start(keyed);
+    struct Move {
+        CellPos cell;
+        Qt::Key key;
+    };
+    // Three moves, then an empty cell that captures nothing.
+    const Move moves[] = {{{4, 2}, Qt::Key_Return},
+                          {{3, 2}, Qt::Key_Space},
+                          {{2, 2}, Qt::Key_Enter},
+                          {{0, 0}, Qt::Key_Return}};
+    for (const Move& move : moves) {
+        clickCell(clicked, move.cell.x, move.cell.y);
+        test_support::playByKeys(keyed, *keyed.boardCursor, move.cell, move.key);
+        EXPECT_EQ(keyed.game.mainBoard, clicked.game.mainBoard)
+            << move.cell.x << "," << move.cell.y;
+        EXPECT_EQ(keyed.game.markerCountdown, clicked.game.markerCountdown);
+        EXPECT_EQ(keyed.canvas().image().convertToFormat(QImage::Format_RGB32),
+                  clicked.canvas().image().convertToFormat(QImage::Format_RGB32));
+    }
+    EXPECT_EQ(keyed.game.mainBoard.count(CellCode::empty), 57);
+    EXPECT_EQ(keyed.game.markerCountdown, Game::markerShownTicks);
+}
+
+TEST_F(Window, TabTakesTheKeyboardFromTheBoardToEachButtonAndSpacePressesIt) {
+    MatchWindow& w = window(1);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    writeFile("0.db", "300\r\n");
+    // A click on a button leaves the keyboard on the board: a focused button looks different.
+    QTest::mouseClick(w.playButton, Qt::LeftButton);
+    EXPECT_EQ(w.playButton->text(), "Clear");
+    EXPECT_EQ(QApplication::focusWidget(), w.boardCursor);
+    clickCell(w, 4, 2);
+    struct Step {
+        Qt::Key key;
+        QWidget* focus;
+    };
+    const Step steps[] = {{Qt::Key_Tab, w.exitButton},       {Qt::Key_Tab, w.playButton},
+                          {Qt::Key_Tab, w.redrawButton},     {Qt::Key_Tab, w.boardCursor},
+                          {Qt::Key_Backtab, w.redrawButton}, {Qt::Key_Backtab, w.playButton},
+                          {Qt::Key_Space, w.playButton}};
+    for (const Step& step : steps) {
+        test_support::press(w, step.key);
+        EXPECT_EQ(QApplication::focusWidget(), step.focus) << QTest::toString(step.key);
+    }
+    // Space pressed "Clear", which started a new game; no key reached the board.
+    EXPECT_EQ(w.game.mainBoard.count(CellCode::empty), 60);
+    EXPECT_FALSE(w.boardCursor->outlineShown());
+    // A click on the board gives it the keyboard back.
+    QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));
+    EXPECT_EQ(QApplication::focusWidget(), w.boardCursor);
+    w.close();
+}
+
+TEST_F(Window, TheCursorIsPaintedOverTheBoardOnlyOnceAKeyIsUsed) {
+    for (const MatchKind kind : {MatchKind::twoPlayer, MatchKind::versusComputer}) {
+        for (int theme = 1; theme <= 3; ++theme) {
+            const Theme& t = themeFor(kind, theme);
+            for (const Colour& other :
+                 {t.firstColour, t.secondColour, t.backgroundColour, t.gridColour, t.markerColour})
+                EXPECT_NE(colourOf(t.cursorColour), colourOf(other)) << theme;
+        }
+    }
+    for (int theme = 1; theme <= 3; ++theme) {
+        MatchWindow& w = window(theme);
+        start(w);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(w.boardCursor->hasFocus());
+        // The canvas left of the buttons and labels.
+        const QRect area(0, 0, 760, 700);
+        const auto drawn = [&] {
+            return w.canvas().image().copy(area).convertToFormat(QImage::Format_RGB32);
+        };
+        const auto shown = [&] {
+            return w.grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage board = drawn();
+        EXPECT_EQ(shown(), board) << "theme " << theme << ": before any key";
+
+        test_support::press(w, Qt::Key_Down);
+        // A two-pixel square around d4, three pixels inside its grid lines, and nothing else.
+        const QImage withCursor = shown();
+        const QRect outline(293, 293, 75, 75);
+        const QColor cursor = colourOf(w.theme().cursorColour);
+        int onOutline = 0, elsewhere = 0;
+        for (int y = 0; y < board.height(); ++y) {
+            for (int x = 0; x < board.width(); ++x) {
+                if (withCursor.pixel(x, y) == board.pixel(x, y)) continue;
+                const bool expected =
+                    outline.contains(x, y) && withCursor.pixelColor(x, y) == cursor;
+                ++(expected ? onOutline : elsewhere);
+            }
+        }
+        EXPECT_EQ(onOutline, 75 * 75 - 71 * 71) << "theme " << theme;
+        EXPECT_EQ(elsewhere, 0) << "theme " << theme;
+        EXPECT_EQ(drawn(), board);
+        test_support::press(w, Qt::Key_Tab);  // the keyboard on "Exit": the board shows no cursor
+        EXPECT_EQ(shown(), board) << "theme " << theme << ": the board without the keyboard";
+        test_support::press(w, Qt::Key_Backtab);
+        EXPECT_NE(shown(), board) << "theme " << theme << ": the keyboard back on the board";
+
+        QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));  // occupied: plays nothing
+        EXPECT_EQ(shown(), board) << "theme " << theme << ": after a click";
+        w.close();
+    }
 }
 
 TEST_F(Window, BeforeTheFirstStartEmptyCellsShowTheMarkerAndTheCentreDoesNothing) {

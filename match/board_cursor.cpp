@@ -1,0 +1,110 @@
+#include "board_cursor.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace reversi {
+namespace {
+
+// The outline is this wide and lies this far inside the cell's grid lines, with the background
+// showing on both sides of it.
+constexpr int outlineWidth = 2;
+constexpr int outlineInset = 3;
+
+}  // namespace
+
+BoardCursor::BoardCursor(QColor colour, std::function<void(CellPos)> play, QWidget* parent)
+    : QWidget(parent), colour_(colour), play_(std::move(play)) {
+    // Over the grid, its last lines included.
+    constexpr int side = Board::size * geometry::cellSize + 1;
+    setGeometry(geometry::gridOrigin, geometry::gridOrigin, side, side);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Clicks never reach it: the window hands it the focus on a press on the board.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Board"));
+    moveTo(startCell);
+}
+
+QString BoardCursor::cellName(CellPos cell) {
+    return QChar(u'a' + cell.x) + QString::number(cell.y + 1);
+}
+
+void BoardCursor::hideOutline() {
+    if (!outlineShown_) return;
+    outlineShown_ = false;
+    update(outline(cell_));
+}
+
+void BoardCursor::moveTo(CellPos cell) {
+    update(outline(cell_));
+    cell_ = cell;
+    update(outline(cell_));
+    setAccessibleDescription(QStringLiteral("Cursor on %1").arg(cellName(cell_)));
+}
+
+void BoardCursor::keyPressEvent(QKeyEvent* event) {
+    CellPos next = cell_;
+    bool plays = false;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            --next.x;
+            break;
+        case Qt::Key_Right:
+            ++next.x;
+            break;
+        case Qt::Key_Up:
+            --next.y;
+            break;
+        case Qt::Key_Down:
+            ++next.y;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            plays = true;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+    if (!outlineShown_) {
+        // The first key shows where the cursor is, so no key moves or plays it unseen.
+        outlineShown_ = true;
+        update(outline(cell_));
+    } else if (plays) {
+        // One key press is one click, however long the key is held.
+        if (!event->isAutoRepeat()) play_(cell_);
+    } else {
+        constexpr int last = Board::size - 1;
+        moveTo({std::clamp(next.x, 0, last), std::clamp(next.y, 0, last)});
+    }
+}
+
+void BoardCursor::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update(outline(cell_));
+}
+
+void BoardCursor::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update(outline(cell_));
+}
+
+QRect BoardCursor::outline(CellPos cell) {
+    constexpr int side = geometry::cellSize - 2 * outlineInset + 1;
+    return {cell.x * geometry::cellSize + outlineInset, cell.y * geometry::cellSize + outlineInset,
+            side, side};
+}
+
+void BoardCursor::paintEvent(QPaintEvent*) {
+    if (!outlineShown_ || !hasFocus()) return;
+    const QRect outer = outline(cell_);
+    const QRect inner = outer.adjusted(outlineWidth, outlineWidth, -outlineWidth, -outlineWidth);
+    QPainter painter(this);
+    painter.setClipRegion(QRegion(outer).subtracted(QRegion(inner)));
+    painter.fillRect(outer, colour_);
+}
+
+}  // namespace reversi
