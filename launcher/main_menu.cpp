@@ -196,12 +196,10 @@ void MainMenu::startUp() {
         control->hide();
     versusComputer = false;
     step([this] {
-        theme1Preview->setPixmap(
-            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image1")));
-        theme2Preview->setPixmap(
-            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image2")));
-        theme3Preview->setPixmap(
-            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image3")));
+        const qreal ratio = devicePixelRatioF();
+        theme1Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
+        theme2Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
+        theme3Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
     });
     step([this] { fonts_.installDecorative(); });
     step([this] { fonts_.installCode(); });
@@ -238,8 +236,8 @@ void MainMenu::onIntroTick() {
     if (introTick <= lastFrameTick) {
         introFrameName = QString::number(introTick);
         introImage->clear();  // the frame shown goes first: two never take memory at once
-        introImage->setPixmap(QPixmap::fromImage(
-            resourceImage(ResourceType::rawData, QStringLiteral("Image") + introFrameName)));
+        introImage->setPixmap(resourcePixmap(
+            ResourceType::rawData, QStringLiteral("Image") + introFrameName, devicePixelRatioF()));
     }
     if (introFrameName == QStringLiteral("14")) setBackground(Qt::black);
     if (introTick == menuTick) {

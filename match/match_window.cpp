@@ -399,7 +399,16 @@ void MatchWindow::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect() & QRect(QPoint(0, 0), canvas_.size());
     if (area.isEmpty()) return;
     QPainter painter(this);
-    painter.drawImage(area, canvas_.image(), area);
+    const qreal ratio = canvas_.devicePixelRatio();
+    painter.drawImage(
+        QRectF(area), canvas_.image(),
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+}
+
+void MatchWindow::showEvent(QShowEvent* event) {
+    // The board is drawn at the resolution of the screen the window first shows on.
+    canvas_.setDevicePixelRatio(devicePixelRatioF());
+    ModalWindow::showEvent(event);
 }
 
 }  // namespace reversi
