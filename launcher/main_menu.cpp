@@ -138,17 +138,12 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     introTimer = new QTimer(this);
     introTimer->setInterval(200);
 
-    connect(exitButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onExitClicked(); }); });
-    connect(goToPlayButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onGoToPlayClicked(); }); });
-    connect(helpButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onHelpClicked(); }); });
-    connect(opponentButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onOpponentClicked(); }); });
-    connect(countdownSlider, &QSlider::valueChanged, this,
-            [this] { runHandler([this] { onCountdownChanged(); }); });
-    connect(introTimer, &QTimer::timeout, this, [this] { runHandler([this] { onIntroTick(); }); });
+    connectHandler(exitButton, &QPushButton::clicked, this, &MainMenu::onExitClicked);
+    connectHandler(goToPlayButton, &QPushButton::clicked, this, &MainMenu::onGoToPlayClicked);
+    connectHandler(helpButton, &QPushButton::clicked, this, &MainMenu::onHelpClicked);
+    connectHandler(opponentButton, &QPushButton::clicked, this, &MainMenu::onOpponentClicked);
+    connectHandler(countdownSlider, &QSlider::valueChanged, this, &MainMenu::onCountdownChanged);
+    connectHandler(introTimer, &QTimer::timeout, this, &MainMenu::onIntroTick);
 
     introTimer->start();
     if (beforeStartUp) {

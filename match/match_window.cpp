@@ -62,15 +62,11 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     debugLabel->hide();
 
     clockTimer = new PeriodicTimer(1000, this);
-    connect(clockTimer, &QTimer::timeout, this, [this] { runHandler([this] { onClockTick(); }); });
-    connect(exitButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onExitClicked(); }); });
-    connect(playButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onPlayClicked(); }); });
-    connect(dumpBoardButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onDumpBoardClicked(); }); });
-    connect(redrawButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onRedrawClicked(); }); });
+    connectHandler(clockTimer, &QTimer::timeout, this, &MatchWindow::onClockTick);
+    connectHandler(exitButton, &QPushButton::clicked, this, &MatchWindow::onExitClicked);
+    connectHandler(playButton, &QPushButton::clicked, this, &MatchWindow::onPlayClicked);
+    connectHandler(dumpBoardButton, &QPushButton::clicked, this, &MatchWindow::onDumpBoardClicked);
+    connectHandler(redrawButton, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
 
     setInitialState();
     clockTimer->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
