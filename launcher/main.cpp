@@ -153,7 +153,10 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         WindowSet windows(updateHalves, {}, showAtOnce);
-        onDisplayLost = [&windows] { windows.menu().removeFiles(); };
+        onDisplayLost = [&windows] {
+            windows.menu().removeFiles();
+            leaveWorkingFolder();
+        };
         windows.menu().show();
         // A request to end that came during start-up ends the program here, like its menu.
         if (!terminationRequested()) status = QApplication::exec();
@@ -166,5 +169,6 @@ int main(int argc, char** argv) {
         }
         onDisplayLost = nullptr;
     }
+    leaveWorkingFolder();
     return status;
 }

@@ -144,17 +144,12 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     introTimer = new QTimer(this);
     introTimer->setInterval(200);
 
-    connect(exitButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onExitClicked(); }); });
-    connect(goToPlayButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onGoToPlayClicked(); }); });
-    connect(helpButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onHelpClicked(); }); });
-    connect(opponentButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onOpponentClicked(); }); });
-    connect(countdownSlider, &QSlider::valueChanged, this,
-            [this] { runHandler([this] { onCountdownChanged(); }); });
-    connect(introTimer, &QTimer::timeout, this, [this] { runHandler([this] { onIntroTick(); }); });
+    connectHandler(exitButton, &QPushButton::clicked, this, &MainMenu::onExitClicked);
+    connectHandler(goToPlayButton, &QPushButton::clicked, this, &MainMenu::onGoToPlayClicked);
+    connectHandler(helpButton, &QPushButton::clicked, this, &MainMenu::onHelpClicked);
+    connectHandler(opponentButton, &QPushButton::clicked, this, &MainMenu::onOpponentClicked);
+    connectHandler(countdownSlider, &QSlider::valueChanged, this, &MainMenu::onCountdownChanged);
+    connectHandler(introTimer, &QTimer::timeout, this, &MainMenu::onIntroTick);
 
     introTimer->start();
     if (beforeStartUp) {
@@ -202,12 +197,10 @@ void MainMenu::startUp() {
         control->hide();
     versusComputer = false;
     step([this] {
-        theme1Preview->setPixmap(
-            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image1")));
-        theme2Preview->setPixmap(
-            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image2")));
-        theme3Preview->setPixmap(
-            QPixmap::fromImage(resourceImage(ResourceType::rawData, "Image3")));
+        const qreal ratio = devicePixelRatioF();
+        theme1Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
+        theme2Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
+        theme3Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
     });
     step([this] { fonts_.installDecorative(); });
     step([this] { fonts_.installCode(); });
@@ -244,8 +237,8 @@ void MainMenu::onIntroTick() {
     if (introTick <= lastFrameTick) {
         introFrameName = QString::number(introTick);
         introImage->clear();  // the frame shown goes first: two never take memory at once
-        introImage->setPixmap(QPixmap::fromImage(
-            resourceImage(ResourceType::rawData, QStringLiteral("Image") + introFrameName)));
+        introImage->setPixmap(resourcePixmap(
+            ResourceType::rawData, QStringLiteral("Image") + introFrameName, devicePixelRatioF()));
     }
     if (introFrameName == QStringLiteral("14")) setBackground(Qt::black);
     if (introTick == menuTick) {

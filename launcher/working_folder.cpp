@@ -1,6 +1,7 @@
 #include "working_folder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,11 @@
 #include <cstring>
 
 namespace reversi {
+namespace {
+
+QString ownFolder;  // the folder under the data directory, when the program moved there
+
+}  // namespace
 
 std::optional<QString> enterWorkingFolder(const QString& program) {
     if (runningProgramHere(program)) return std::nullopt;
@@ -21,7 +27,12 @@ std::optional<QString> enterWorkingFolder(const QString& program) {
             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     }
     if (!QDir::setCurrent(folder)) return QStringLiteral("cannot enter %1").arg(folder);
+    ownFolder = folder;
     return std::nullopt;
+}
+
+void leaveWorkingFolder() {
+    if (!ownFolder.isEmpty()) ::rmdir(QFile::encodeName(ownFolder).constData());  // only if empty
 }
 
 }  // namespace reversi

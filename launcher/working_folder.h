@@ -15,4 +15,8 @@ namespace reversi {
 // The application's name must be set first: it names the folder.
 std::optional<QString> enterWorkingFolder(const QString& program = runningProgramLink);
 
+// At the end: removes the program's own folder under the data directory again when nothing is
+// left in it, so that no trace of the game stays in the user's home after its files are gone.
+void leaveWorkingFolder();
+
 }  // namespace reversi

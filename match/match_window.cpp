@@ -65,15 +65,11 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     debugLabel->hide();
 
     clockTimer = new PeriodicTimer(1000, this);
-    connect(clockTimer, &QTimer::timeout, this, [this] { runHandler([this] { onClockTick(); }); });
-    connect(exitButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onExitClicked(); }); });
-    connect(playButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onPlayClicked(); }); });
-    connect(dumpBoardButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onDumpBoardClicked(); }); });
-    connect(redrawButton, &QPushButton::clicked, this,
-            [this] { runHandler([this] { onRedrawClicked(); }); });
+    connectHandler(clockTimer, &QTimer::timeout, this, &MatchWindow::onClockTick);
+    connectHandler(exitButton, &QPushButton::clicked, this, &MatchWindow::onExitClicked);
+    connectHandler(playButton, &QPushButton::clicked, this, &MatchWindow::onPlayClicked);
+    connectHandler(dumpBoardButton, &QPushButton::clicked, this, &MatchWindow::onDumpBoardClicked);
+    connectHandler(redrawButton, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
 
     setInitialState();
     clockTimer->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
@@ -414,7 +410,16 @@ void MatchWindow::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect() & QRect(QPoint(0, 0), canvas_.size());
     if (area.isEmpty()) return;
     QPainter painter(this);
-    painter.drawImage(area, canvas_.image(), area);
+    const qreal ratio = canvas_.devicePixelRatio();
+    painter.drawImage(
+        QRectF(area), canvas_.image(),
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+}
+
+void MatchWindow::showEvent(QShowEvent* event) {
+    // The board is drawn at the resolution of the screen the window first shows on.
+    canvas_.setDevicePixelRatio(devicePixelRatioF());
+    ModalWindow::showEvent(event);
 }
 
 }  // namespace reversi

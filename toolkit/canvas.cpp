@@ -33,7 +33,8 @@ Canvas::ColourIndex Canvas::indexOf(QColor colour) {
 
 QImage& Canvas::surface() const {
     if (image_.isNull()) {
-        image_ = QImage(size_, QImage::Format_Indexed8);
+        image_ = QImage((QSizeF(size_) * ratio_).toSize(), QImage::Format_Indexed8);
+        image_.setDevicePixelRatio(ratio_);
         image_.setColorTable(colours_);
         image_.fill(fillColour_);
     }
@@ -45,10 +46,17 @@ void Canvas::fill(QColor colour) {
     if (isAllocated()) image_.fill(fillColour_);
 }
 
-void Canvas::put(int x, int y, ColourIndex colour) {
-    QImage& image = surface();
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return;
-    image.scanLine(y)[x] = colour;
+void Canvas::setDevicePixelRatio(qreal ratio) {
+    if (!isAllocated() && ratio > 0) ratio_ = ratio;
+}
+
+QColor Canvas::pixel(int x, int y) const {
+    // The device pixel at the logical pixel's centre.
+    return devicePixel(static_cast<int>((x + 0.5) * ratio_), static_cast<int>((y + 0.5) * ratio_));
+}
+
+QColor Canvas::devicePixel(int x, int y) const {
+    return QColor(colours_[surface().pixelIndex(x, y)]);
 }
 
 QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
@@ -57,12 +65,15 @@ QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
     const int width = right - left, height = bottom - top;
     if (width <= 0 || height <= 0) return {};  // an empty box covers no pixel centre
 
-    // For each row, the span of pixel centres inside the ellipse (first > last when none).
-    const double rx = width / 2.0, ry = height / 2.0;
-    const double cx = left + rx, cy = top + ry;
-    spans_.assign(static_cast<std::size_t>(height) + 2, {0, -1});  // a blank row each side
-    for (int row = 0; row < height; ++row) {
-        const double dy = (top + row + 0.5 - cy) / ry;
+    // The same ellipse on the device pixels. For each device row, the span of pixel centres
+    // inside it (first > last when none).
+    const double rx = width * ratio_ / 2.0, ry = height * ratio_ / 2.0;
+    const double cx = left * ratio_ + rx, cy = top * ratio_ + ry;
+    const int firstRow = static_cast<int>(std::floor(top * ratio_));
+    const int rows = static_cast<int>(std::ceil(bottom * ratio_)) - firstRow;
+    spans_.assign(static_cast<std::size_t>(rows) + 2, {0, -1});  // a blank row each side
+    for (int row = 0; row < rows; ++row) {
+        const double dy = (firstRow + row + 0.5 - cy) / ry;
         const double reach = 1.0 - dy * dy;
         if (reach < 0) continue;
         const double half = rx * std::sqrt(reach);
@@ -71,8 +82,8 @@ QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
                                                      static_cast<int>(std::floor(cx + half - 0.5))};
     }
     QImage& image = surface();
-    for (int row = 0; row < height; ++row) {
-        const int y = top + row;
+    for (int row = 0; row < rows; ++row) {
+        const int y = firstRow + row;
         if (y < 0 || y >= image.height()) continue;
         const auto [first, last] = spans_[static_cast<std::size_t>(row) + 1];
         const auto [firstAbove, lastAbove] = spans_[static_cast<std::size_t>(row)];
@@ -92,15 +103,30 @@ QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
 QRect Canvas::lineTo(int x, int y) {
     const QPoint from = penPosition_;
     penPosition_ = {x, y};
-    const int dx = (x > from.x()) - (x < from.x());
-    const int dy = (y > from.y()) - (y < from.y());
-    if (dx != 0 && dy != 0) return {};  // the board needs only straight lines
-    QPoint p = from;
-    while (p != penPosition_) {
-        put(p.x(), p.y(), pen_);
-        p += QPoint(dx, dy);
+    if (from.x() != x && from.y() != y) return {};  // the board needs only straight lines
+    // The pixels from the start up to the end point, which is left out.
+    const QRect line = QRect(from, penPosition_)
+                           .normalized()
+                           .adjusted(0, 0, from.x() == x ? 0 : -1, from.y() == y ? 0 : -1);
+    if (from == penPosition_) return {};
+    paintArea(line, pen_);
+    return line;
+}
+
+void Canvas::paintArea(QRect area, ColourIndex colour) {
+    // The device pixels that the logical ones cover, however the ratio rounds.
+    QImage& image = surface();
+    const auto device = [this](int logical) {
+        return static_cast<int>(std::lround(logical * ratio_));
+    };
+    const int left = std::max(device(area.left()), 0);
+    const int right = std::min(device(area.right() + 1), image.width());
+    const int top = std::max(device(area.top()), 0);
+    const int bottom = std::min(device(area.bottom() + 1), image.height());
+    for (int y = top; y < bottom; ++y) {
+        uchar* line = image.scanLine(y);
+        std::fill(line + left, line + std::max(right, left), colour);
     }
-    return QRect(from, penPosition_).normalized();
 }
 
 }  // namespace reversi

@@ -14,6 +14,10 @@ namespace reversi {
 // pixels whose centres lie inside the ellipse inscribed in its bounding box, whose right and
 // bottom edges are excluded; a line leaves out its end point.
 //
+// Coordinates are logical pixels; the surface may have more device pixels to each (a screen
+// with a device pixel ratio of 2), and shapes are computed on the device pixels, so their edges
+// are as fine as the screen. At a ratio of 1 the two are the same.
+//
 // A board needs a handful of colours, so each pixel is one byte naming a colour of the
 // surface's own table: a quarter of the memory of full colour. The pixels are allocated when
 // they are first drawn or looked at, so a surface that is only filled (its window was never
@@ -22,9 +26,15 @@ class Canvas {
   public:
     Canvas(QSize size, QColor background);
 
+    // The device pixels, with the ratio set so that painting them maps logical to device.
     const QImage& image() const { return surface(); }
-    QColor pixel(int x, int y) const { return QColor(colours_[surface().pixelIndex(x, y)]); }
+    // The colour of a logical pixel (the device pixel at its centre), and of a device pixel.
+    QColor pixel(int x, int y) const;
+    QColor devicePixel(int x, int y) const;
     QSize size() const { return size_; }
+    // Device pixels to a logical one; takes effect when the pixels are allocated.
+    void setDevicePixelRatio(qreal ratio);
+    qreal devicePixelRatio() const { return ratio_; }
     // Whether the pixels exist yet.
     bool isAllocated() const { return !image_.isNull(); }
 
@@ -45,11 +55,13 @@ class Canvas {
   private:
     using ColourIndex = uchar;
     ColourIndex indexOf(QColor colour);
-    void put(int x, int y, ColourIndex colour);
+    // Paints the device pixels covering a logical rectangle.
+    void paintArea(QRect area, ColourIndex colour);
     // The pixels, allocated and painted in the fill colour on first use.
     QImage& surface() const;
 
     QSize size_;
+    qreal ratio_ = 1;
     QList<QRgb> colours_;  // the table the pixels index; at most 256 colours
     ColourIndex fillColour_ = 0;
     mutable QImage image_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -26,6 +27,15 @@ void runHandler(Handler&& handler) {
     } catch (const std::exception& error) {
         showError(QString::fromUtf8(error.what()));
     }
+}
+
+// Connects `signal` of `sender` to the event handler `handler` of `receiver`, run through
+// runHandler.
+template <class Sender, class Signal, class Receiver>
+void connectHandler(Sender* sender, Signal signal, Receiver* receiver,
+                    void (Receiver::*handler)()) {
+    QObject::connect(sender, signal, receiver,
+                     [receiver, handler] { runHandler([&] { (receiver->*handler)(); }); });
 }
 
 }  // namespace reversi

@@ -54,3 +54,17 @@ QImage resourceImage(const QString& type, const QString& name) {
 }
 
 }  // namespace reversi
+
+namespace reversi {
+
+QPixmap resourcePixmap(const QString& type, const QString& name, qreal devicePixelRatio) {
+    QImage image = resourceImage(type, name);
+    if (devicePixelRatio != 1) {
+        image = image.scaled((QSizeF(image.size()) * devicePixelRatio).toSize(),
+                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(devicePixelRatio);
+    }
+    return QPixmap::fromImage(std::move(image));
+}
+
+}  // namespace reversi

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPixmap>
 #include <QString>
 
 #include "files.h"
@@ -22,5 +23,10 @@ FileIdentity saveResource(const QString& type, const QString& name, const QStrin
 
 // The resource decoded as an image; throws FileError when it is missing or not an image.
 QImage resourceImage(const QString& type, const QString& name);
+
+// The resource as a picture for a screen with `devicePixelRatio` device pixels to a logical one:
+// as it is at a ratio of 1, otherwise scaled smoothly to the screen's pixels, keeping its size in
+// logical pixels. Throws FileError.
+QPixmap resourcePixmap(const QString& type, const QString& name, qreal devicePixelRatio);
 
 }  // namespace reversi

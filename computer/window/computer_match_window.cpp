@@ -39,8 +39,8 @@ ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<Ran
     betaLabel->setFontColour(Qt::red);
 
     computerTurnTimer = new PeriodicTimer(theme.computerDelayMs, this);
-    connect(computerTurnTimer, &QTimer::timeout, this,
-            [this] { runHandler([this] { onComputerTurnDue(); }); });
+    connectHandler(computerTurnTimer, &QTimer::timeout, this,
+                   &ComputerMatchWindow::onComputerTurnDue);
     matchLive = false;
 }
 

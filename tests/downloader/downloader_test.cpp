@@ -84,6 +84,11 @@ class DownloaderTest : public ::testing::Test {
     QByteArray saved(const char* name) const {
         return fileBytes(QDir(work_.path()).filePath(QString::fromLatin1(name)));
     }
+    // A file of the user's outside the working directory, holding "user text".
+    QString userFile() {
+        serve("user.txt", "user text");
+        return served_.filePath(QStringLiteral("user.txt"));
+    }
     QString inWork(const char* name) const {
         return QDir(work_.path()).filePath(QString::fromLatin1(name));
     }
@@ -230,15 +235,12 @@ TEST_F(DownloaderTest, ReplacesAFileOnlyWithACompleteProgramForThisMachine) {
 TEST_F(DownloaderTest, ReplacesOnlyTheExpectedRegularFile) {
     serve("program", aProgram());
     LocalHttpServer server(served_.path());
-    QFile outside(served_.filePath("user.txt"));
-    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
-    outside.write("user text");
-    outside.close();
+    const QString outside = userFile();
 
     // A link is not replaced, nor what it points to.
-    ASSERT_TRUE(QFile::link(outside.fileName(), inWork("link")));
+    ASSERT_TRUE(QFile::link(outside, inWork("link")));
     EXPECT_EQ(download({"--replace", "link", server.url("/program")}), kRefused);
-    EXPECT_EQ(fileBytes(outside.fileName()), "user text");
+    EXPECT_EQ(fileBytes(outside), "user text");
     EXPECT_TRUE(QFileInfo(inWork("link")).isSymLink());
 
     // Another file that took the name meanwhile is left as it is.
@@ -260,13 +262,10 @@ TEST_F(DownloaderTest, ReplacesOnlyTheExpectedRegularFile) {
 
 TEST_F(DownloaderTest, TheStateFileIsNeverOpenedThroughALinkNorWaitedOn) {
     LocalHttpServer server(served_.path());
-    QFile outside(served_.filePath("user.txt"));
-    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
-    outside.write("user text");
-    outside.close();
-    ASSERT_TRUE(QFile::link(outside.fileName(), inWork(".wget-hsts")));
+    const QString outside = userFile();
+    ASSERT_TRUE(QFile::link(outside, inWork(".wget-hsts")));
     EXPECT_EQ(download({server.url("/small.bin")}), kSaved);
-    EXPECT_EQ(fileBytes(outside.fileName()), "user text");
+    EXPECT_EQ(fileBytes(outside), "user text");
 
     QFile::remove(inWork(".wget-hsts"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(inWork(".wget-hsts")).constData(), 0600), 0);

@@ -480,6 +480,8 @@ leave_through_both_exits() {
     for file in 0.db 5.db 6.db; do
         [[ -e $files/$file ]] && report "$file is left behind in $files"
     done
+    # An installed copy's own folder goes too once it is empty.
+    [[ $files != "$run" && -e $files ]] && report "the program's own folder $files is left behind"
     # Nothing else of the program's stays in the folder it was started in.
     local left
     left=$(find "$run" -mindepth 1 ! -path "$run/reversi" -print -quit)

@@ -1,5 +1,6 @@
-# Regenerates the pictures under resources/images/ into a fresh folder, with a font setup that
-# offers no system font at all, and compares every file byte for byte with the committed one.
+# Regenerates the pictures (PNG, and the icon's SVG) under resources/images/ into a fresh folder,
+# with a font setup that offers no system font at all, and compares every file byte for byte with
+# the committed one.
 # Arguments: GENERATOR, EXPECTED (the committed folder), OUTPUT (a scratch folder), FONTCONFIG.
 file(REMOVE_RECURSE "${OUTPUT}")
 set(ENV{FONTCONFIG_FILE} "${FONTCONFIG}")
@@ -9,8 +10,8 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "the image generator failed: ${status}")
 endif()
 
-file(GLOB expected RELATIVE "${EXPECTED}" "${EXPECTED}/*.png")
-file(GLOB made RELATIVE "${OUTPUT}" "${OUTPUT}/*.png")
+file(GLOB expected RELATIVE "${EXPECTED}" "${EXPECTED}/*.png" "${EXPECTED}/*.svg")
+file(GLOB made RELATIVE "${OUTPUT}" "${OUTPUT}/*.png" "${OUTPUT}/*.svg")
 list(SORT expected)
 list(SORT made)
 if(NOT expected STREQUAL made)

@@ -1,6 +1,7 @@
 // Draws the pictures the game carries (theme previews, intro frames, program icon) and writes
-// them as PNG files into the folder named on the command line. The results are committed
-// under resources/images/; run this again only to change them.
+// them as PNG files into the folder named on the command line, the icon also at a larger size
+// and as SVG for the desktops' icon theme. The results are committed under resources/images/;
+// run this again only to change them.
 //
 // The files come out the same, byte for byte, on any machine: the text is drawn from the
 // outlines of the font file the game carries, read directly (never a font the system offers or
@@ -244,42 +245,99 @@ QImage fadedFrame(const QImage& source, double remaining) {
 // ---- Program icon --------------------------------------------------------------------------
 
 // Four discs of the opening position on a corner of the board, in the colours of the first
-// theme, each with the centre dot the board drawing gives every disc.
-QImage programIcon() {
-    return supersampled({iconSize, iconSize}, Qt::transparent, true, [](QPainter& painter) {
-        const QColor board(236, 233, 216);
-        // Lines two pixels wide on whole pixels stay sharp at this size.
-        painter.setPen(QPen(Qt::black, 2));
-        painter.setBrush(board);
-        painter.drawRoundedRect(QRectF(1, 1, iconSize - 2, iconSize - 2), 4, 4);
-        painter.drawLine(QPointF(16, 1), QPointF(16, 31));
-        painter.drawLine(QPointF(1, 16), QPointF(31, 16));
+// theme, each with the centre dot the board drawing gives every disc. The design is laid out on
+// a grid of iconSize units; the pixel pictures and the scalable one are drawn from it alike.
+namespace icon {
+const QColor board(236, 233, 216);
+const QColor lines(Qt::black);
+// Lines two units wide on whole units stay sharp at the smallest size.
+constexpr double lineWidth = 2;
+const QRectF frame(1, 1, iconSize - 2, iconSize - 2);
+constexpr double cornerRadius = 4;
+constexpr double middle = iconSize / 2.0;
+constexpr double discRadius = 5.8;
+constexpr double discEdgeWidth = 1;
+constexpr double dotRadius = 1.4;
 
-        struct Disc {
-            QPointF centre;
-            QColor fill;
-            QColor edge;
-        };
-        const QColor red(255, 0, 0);
-        const QColor yellow(255, 255, 0);
-        const Disc discs[] = {
-            {{8, 8}, red, QColor(128, 0, 0)},
-            {{24, 8}, yellow, QColor(128, 100, 0)},
-            {{8, 24}, yellow, QColor(128, 100, 0)},
-            {{24, 24}, red, QColor(128, 0, 0)},
-        };
-        for (const Disc& disc : discs) {
-            painter.setPen(QPen(disc.edge, 1));
+struct Disc {
+    QPointF centre;
+    QColor fill;
+    QColor edge;
+};
+const QColor red(255, 0, 0);
+const QColor redEdge(128, 0, 0);
+const QColor yellow(255, 255, 0);
+const QColor yellowEdge(128, 100, 0);
+const Disc discs[] = {
+    {{8, 8}, red, redEdge},
+    {{24, 8}, yellow, yellowEdge},
+    {{8, 24}, yellow, yellowEdge},
+    {{24, 24}, red, redEdge},
+};
+}  // namespace icon
+
+// The icon as a picture `pixels` wide and high.
+QImage programIcon(int pixels) {
+    return supersampled({pixels, pixels}, Qt::transparent, true, [pixels](QPainter& painter) {
+        painter.scale(double(pixels) / iconSize, double(pixels) / iconSize);
+        painter.setPen(QPen(icon::lines, icon::lineWidth));
+        painter.setBrush(icon::board);
+        painter.drawRoundedRect(icon::frame, icon::cornerRadius, icon::cornerRadius);
+        painter.drawLine(QPointF(icon::middle, 1), QPointF(icon::middle, iconSize - 1));
+        painter.drawLine(QPointF(1, icon::middle), QPointF(iconSize - 1, icon::middle));
+        for (const icon::Disc& disc : icon::discs) {
+            painter.setPen(QPen(disc.edge, icon::discEdgeWidth));
             painter.setBrush(disc.fill);
-            painter.drawEllipse(disc.centre, 5.8, 5.8);
+            painter.drawEllipse(disc.centre, icon::discRadius, icon::discRadius);
             painter.setPen(Qt::NoPen);
-            painter.setBrush(board);
-            painter.drawEllipse(disc.centre, 1.4, 1.4);
+            painter.setBrush(icon::board);
+            painter.drawEllipse(disc.centre, icon::dotRadius, icon::dotRadius);
         }
     });
 }
 
+// The icon as SVG text, for any size.
+QByteArray scalableProgramIcon() {
+    const auto colour = [](const QColor& c) { return c.name(); };
+    const auto number = [](double value) { return QString::number(value); };
+    QString svg = QStringLiteral(
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                      "viewBox=\"0 0 %1 %1\">\n")
+                      .arg(iconSize);
+    svg += QStringLiteral(
+               "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"%6\" "
+               "stroke=\"%7\" stroke-width=\"%8\"/>\n")
+               .arg(number(icon::frame.x()), number(icon::frame.y()), number(icon::frame.width()),
+                    number(icon::frame.height()), number(icon::cornerRadius), colour(icon::board),
+                    colour(icon::lines), number(icon::lineWidth));
+    svg += QStringLiteral("  <path d=\"M%1 1V%2M1 %1H%2\" stroke=\"%3\" stroke-width=\"%4\"/>\n")
+               .arg(number(icon::middle), number(iconSize - 1), colour(icon::lines),
+                    number(icon::lineWidth));
+    for (const icon::Disc& disc : icon::discs) {
+        const QString cx = number(disc.centre.x()), cy = number(disc.centre.y());
+        svg += QStringLiteral(
+                   "  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"%4\" stroke=\"%5\" "
+                   "stroke-width=\"%6\"/>\n")
+                   .arg(cx, cy, number(icon::discRadius), colour(disc.fill), colour(disc.edge),
+                        number(icon::discEdgeWidth));
+        svg += QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"%4\"/>\n")
+                   .arg(cx, cy, number(icon::dotRadius), colour(icon::board));
+    }
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
+}
+
 // ---- Writing ---------------------------------------------------------------------------------
+
+// Says which file was written, or that it could not be; returns whether it was.
+bool report(bool written, const QString& path) {
+    if (!written) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
 
 bool writePng(const QDir& folder, const QString& fileName, QImage image) {
     const QString path = folder.filePath(fileName);
@@ -287,12 +345,15 @@ bool writePng(const QDir& folder, const QString& fileName, QImage image) {
     constexpr int dotsPerMetre = 3780;  // 96 dots per inch
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    if (!image.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return report(image.save(path, "PNG"), path);
+}
+
+bool writeFile(const QDir& folder, const QString& fileName, const QByteArray& bytes) {
+    const QString path = folder.filePath(fileName);
+    QFile file(path);
+    return report(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                      file.write(bytes) == bytes.size() && file.flush(),
+                  path);
 }
 
 QByteArray readDecorativeFont() {
@@ -350,6 +411,9 @@ int main(int argc, char** argv) {
     write(ResourceName::lastIntroFrame - 2, bands);
     write(ResourceName::lastIntroFrame - 1, fadedFrame(bands, 0.35));
     write(ResourceName::lastIntroFrame, blankIntroFrame(Qt::black));
-    written = writePng(folder, QStringLiteral("reversi.png"), programIcon()) && written;
+    // The program's own icon, and the larger and scalable ones the desktop's icon theme takes.
+    written = writePng(folder, QStringLiteral("reversi.png"), programIcon(iconSize)) && written;
+    written = writePng(folder, QStringLiteral("reversi-128.png"), programIcon(128)) && written;
+    written = writeFile(folder, QStringLiteral("reversi.svg"), scalableProgramIcon()) && written;
     return written ? 0 : 1;
 }

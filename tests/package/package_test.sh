@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds the Debian package as ./scripts/package.sh does and checks it without installing it:
+# its files and their modes, its control fields, that it carries no update machinery, the
+# desktop entry, metainfo and manual page through their checkers, and lintian.
+# Usage: package_test.sh SOURCE_DIR WORK_DIR VERSION
+set -uo pipefail
+source=$1 work=$2 version=$3
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+mkdir -p -- "$work"
+if ! "$source/scripts/package.sh" "$work/build" "$work/out" >"$work/package.log" 2>&1; then
+    tail -n 40 -- "$work/package.log" >&2
+    echo "FAIL: package.sh failed" >&2
+    exit 1
+fi
+debs=("$work"/out/reversi_*.deb)
+deb=${debs[0]}
+[[ ${#debs[@]} == 1 && -f $deb ]] || { echo "FAIL: not one package in $work/out" >&2; exit 1; }
+root=$work/root
+rm -rf -- "$root"
+dpkg-deb -x "$deb" "$root" || exit 1
+
+# Its files: exactly these, owned by root, with these modes; every folder 0755.
+expected_files="\
+./usr/games/reversi -rwxr-xr-x
+./usr/share/applications/reversi.desktop -rw-r--r--
+./usr/share/doc/reversi/changelog.Debian.gz -rw-r--r--
+./usr/share/doc/reversi/copyright -rw-r--r--
+./usr/share/icons/hicolor/128x128/apps/reversi.png -rw-r--r--
+./usr/share/icons/hicolor/32x32/apps/reversi.png -rw-r--r--
+./usr/share/icons/hicolor/scalable/apps/reversi.svg -rw-r--r--
+./usr/share/man/man6/reversi.6.gz -rw-r--r--
+./usr/share/metainfo/reversi.metainfo.xml -rw-r--r--"
+listing=$(dpkg-deb -c "$deb") || exit 1
+files=$(awk '$1 !~ /^d/ { print $6, $1 }' <<<"$listing" | LC_ALL=C sort)
+if [[ $files != "$expected_files" ]]; then
+    fail "the package's files differ from the expected ones:"
+    diff <(echo "$expected_files") <(echo "$files") >&2
+fi
+awk '$2 != "root/root" || ($1 ~ /^d/ && $1 != "drwxr-xr-x") { print "  " $0 }' <<<"$listing" |
+    grep . >&2 && fail "files not owned by root or folders not 0755 (above)"
+
+# Control fields: FIELD EXTENDED-REGEX. The dependencies are those of the program's libraries,
+# with the least versions dpkg-shlibdeps finds for the symbols it uses.
+version_pattern=${version//./\\.}
+while read -r field pattern; do
+    value=$(dpkg-deb -f "$deb" "$field")
+    [[ $value =~ $pattern ]] || fail "control field $field: '$value' does not match $pattern"
+done <<FIELDS
+Package ^reversi$
+Version ^$version_pattern-[0-9]+$
+Architecture ^$(dpkg --print-architecture)$
+Section ^games$
+Priority ^optional$
+Maintainer ^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$
+Depends (^|, )libqt6widgets6 \(>= [0-9.]+\)(,|$)
+Depends (^|, )libqt6gui6 \(>= [0-9.]+\)(,|$)
+Depends (^|, )libqt6core6 \(>= [0-9.]+\)(,|$)
+Depends (^|, )libc6 \(>= [0-9.]+\)(,|$)
+FIELDS
+
+# No update machinery: the program holds neither the embedded downloader (Qt resource names,
+# UTF-16 big-endian) nor the update check's version file name (UTF-16 little-endian).
+program=$root/usr/games/reversi
+strings -a -e b "$program" | grep -Ex 'wget|Downloader' >&2 && fail "the program carries the downloader"
+strings -a -e l "$program" | grep -F 'version.txt' >&2 && fail "the program checks for updates"
+
+# The desktop files and the manual page pass their checkers; the entry starts the packaged program.
+desktop=$root/usr/share/applications/reversi.desktop
+desktop-file-validate "$desktop" >&2 || fail "desktop-file-validate"
+appstreamcli validate --no-net "$root/usr/share/metainfo/reversi.metainfo.xml" >&2 ||
+    fail "appstreamcli validate"
+command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+case $command in
+    /*) target=$root$command ;;
+    *) target=$(ls -- "$root"/usr/{bin,games}/"$command" 2>/dev/null) ;;
+esac
+[[ $target == "$program" ]] || fail "the desktop entry's Exec=$command does not start /usr/games/reversi"
+manual=$root/usr/share/man/man6/reversi.6.gz
+page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>"$work/man.err")
+[[ -s $work/man.err ]] && { cat "$work/man.err" >&2; fail "man reports problems in the manual page"; }
+grep -Eq '^ +reversi +- ' <<<"$page" || fail "the manual page names no reversi"
+
+# lintian: no error, and no warning but the one a package outside Debian's archive always gets
+# (its first changelog entry closes no request-for-packaging bug).
+timeout 300 lintian --fail-on error,warning --suppress-tags initial-upload-closes-no-bugs \
+    "$deb" >&2 || fail "lintian"
+
+((failures == 0)) && echo "passed: $(basename -- "$deb"), $(stat -c %s -- "$deb") bytes"
+exit $((failures > 0))
