@@ -12,12 +12,14 @@
 set -uo pipefail
 game=$(readlink -f "$1") bare=$(readlink -f "$2") runs=${3:-3}
 work=$(mktemp -d) xvfb=
-trap '[[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null && wait "$xvfb"; rm -rf "$work"' EXIT
-# The server picks a free display number itself and writes it once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+trap '[[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null && wait "$xvfb"; cat "$work/errors" >&2 2>/dev/null; rm -rf "$work"' EXIT
+# The server picks a free display number itself and writes it once it accepts connections; it
+# never resets, since a reset (when its last client leaves) drops clients connecting meanwhile.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 pid=
 window=
@@ -54,7 +56,7 @@ start() { # start PROGRAM: a copy in a fresh folder of its own, as a portable co
     local dir
     dir=$(mktemp -d "$work/run.XXXX")
     cp "$1" "$dir/program"
-    (cd "$dir" && HOME=$dir XDG_RUNTIME_DIR=$dir exec ./program >/dev/null 2>&1) &
+    (cd "$dir" && HOME=$dir XDG_RUNTIME_DIR=$dir exec ./program >/dev/null 2>>"$work/errors") &
     pid=$!
 }
 finish() { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
