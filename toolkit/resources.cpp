@@ -53,10 +53,6 @@ QImage resourceImage(const QString& type, const QString& name) {
     return image;
 }
 
-}  // namespace reversi
-
-namespace reversi {
-
 QPixmap resourcePixmap(const QString& type, const QString& name, qreal devicePixelRatio) {
     QImage image = resourceImage(type, name);
     if (devicePixelRatio != 1) {
