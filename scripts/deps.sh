@@ -8,6 +8,8 @@ packages=(
     g++ cmake ninja-build pkg-config git
     # windows, drawing, resources, network interfaces
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # what the X11 window manager offers (its presence, minimised windows)
+    libxcb1-dev
     # the downloader program
     libcurl4-openssl-dev ca-certificates
     # unit tests and benchmarks
