@@ -17,7 +17,10 @@ packages=(
     # fonts for the offscreen and X11 platforms
     fontconfig fonts-dejavu-core
     # end-to-end tests on a real X display, and their local HTTP server
-    xvfb xauth xdotool imagemagick python3
+    xvfb xauth xdotool imagemagick python3 x11-utils
+    # a small window manager on that display, and a headless Wayland compositor with Qt's
+    # plug-in for it
+    openbox weston qt6-wayland
     # the update test's private network: a veth pair in a namespace of its own
     iproute2
     # a certificate for the downloader's HTTPS test

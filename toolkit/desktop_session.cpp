@@ -94,27 +94,45 @@ class BlockedPressWatcher : public QAbstractNativeEventFilter {
   public:
     explicit BlockedPressWatcher(xcb_connection_t* connection)
         : protocols_(atom(connection, "WM_PROTOCOLS")),
-          deleteWindow_(atom(connection, "WM_DELETE_WINDOW")) {}
+          deleteWindow_(atom(connection, "WM_DELETE_WINDOW")),
+          inputExtension_(extensionOpcode(connection, "XInputExtension")) {}
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t" || !QApplication::activeModalWidget()) return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        const uint8_t kind = event->response_type & 0x7f;
-        if (kind == XCB_BUTTON_PRESS || (kind == XCB_CLIENT_MESSAGE && isCloseRequest(message))) {
-            restoreBlockingModalWindow();
-        }
+        if (isPress(message) || isCloseRequest(message)) restoreBlockingModalWindow();
         return false;  // the toolkit goes on with the event as before
     }
 
   private:
+    static uint8_t extensionOpcode(xcb_connection_t* connection, const char* name) {
+        const auto cookie =
+            xcb_query_extension(connection, static_cast<uint16_t>(std::strlen(name)), name);
+        const Reply reply(xcb_query_extension_reply(connection, cookie, nullptr), &std::free);
+        const auto* got = static_cast<xcb_query_extension_reply_t*>(reply.get());
+        return got && got->present ? got->major_opcode : 0;
+    }
+
+    // A mouse button pressed: a core event, or the input extension's (which Qt asks for).
+    bool isPress(const void* message) const {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        const uint8_t kind = event->response_type & 0x7f;
+        if (kind == XCB_BUTTON_PRESS) return true;
+        if (kind != XCB_GE_GENERIC || inputExtension_ == 0) return false;
+        constexpr uint16_t inputButtonPress = 4, inputTouchBegin = 18;
+        const auto* generic = static_cast<const xcb_ge_generic_event_t*>(message);
+        return generic->extension == inputExtension_ &&
+               (generic->event_type == inputButtonPress || generic->event_type == inputTouchBegin);
+    }
+
     bool isCloseRequest(const void* message) const {
         const auto* event = static_cast<const xcb_client_message_event_t*>(message);
-        return event->format == 32 && event->type == protocols_ &&
-               event->data.data32[0] == deleteWindow_;
+        return (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && event->format == 32 &&
+               event->type == protocols_ && event->data.data32[0] == deleteWindow_;
     }
 
     xcb_atom_t protocols_;
     xcb_atom_t deleteWindow_;
+    uint8_t inputExtension_;
 };
 
 }  // namespace

@@ -137,6 +137,9 @@ void ModalWindow::showModal() {
     if (modalLoop_) return;  // already showing
     const QScreen* screen = targetScreen();
     Qt::WindowStates state = keptState_;
+    // A window closed maximised or minimised keeps that state, but its window system window
+    // went: it is made anew from the normal state, then put in the state kept.
+    setWindowState(Qt::WindowNoState);
     if (!shownBefore_) {
         shownBefore_ = true;
         placeOn(screen);
@@ -187,7 +190,6 @@ void ModalWindow::showInState(Qt::WindowStates state, const QScreen* screen) {
     } else if (state & Qt::WindowMaximized) {
         // Without a window manager nobody else maximises it: the screen's available area.
         if (!desktopSession().managesWindows && screen) {
-            setWindowState(Qt::WindowNoState);
             resize(screen->availableGeometry().size());
             move(screen->availableGeometry().topLeft());
         }
