@@ -69,7 +69,8 @@ std::vector<HeldMessage> heldMessages;
 // it could not find it, or only a Wayland display is named and no plug-in for it is installed.
 bool waylandPluginMissing() {
     for (const HeldMessage& held : heldMessages) {
-        if (held.text.contains(QLatin1String("platform plugin \"wayland\""))) return true;
+        if (held.text.contains(QLatin1String("find the Qt platform plugin \"wayland\"")))
+            return true;
     }
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("DISPLAY"))
         return false;
