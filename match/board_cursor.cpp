@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "screen_fit.h"
+
 namespace reversi {
 namespace {
 
@@ -42,11 +44,7 @@ void BoardCursor::setScale(qreal scale) {
 }
 
 void BoardCursor::updateOutline(CellPos cell) {
-    const QRect area = outline(cell);
-    update(scale_ == 1 ? area
-                       : QRectF(QPointF(area.topLeft()) * scale_, QSizeF(area.size()) * scale_)
-                             .toAlignedRect()
-                             .adjusted(-1, -1, 1, 1));
+    update(coveringRect(outline(cell), scale_));
 }
 
 void BoardCursor::moveTo(CellPos cell) {

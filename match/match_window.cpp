@@ -9,6 +9,7 @@
 #include "file_error.h"
 #include "handoff.h"
 #include "resources.h"
+#include "screen_fit.h"
 
 namespace reversi {
 namespace {
@@ -400,15 +401,9 @@ void MatchWindow::growDelay() {
 
 void MatchWindow::flush(QRect area) {
     pendingFlush_ |= area;
-    if (isVisible() && !pendingFlush_.isEmpty()) {
-        // The window's pixels that show the area: one more each side where the layout is scaled.
-        const qreal scale = layoutScale();
-        repaint(scale == 1 ? pendingFlush_
-                           : QRectF(QPointF(pendingFlush_.topLeft()) * scale,
-                                    QSizeF(pendingFlush_.size()) * scale)
-                                 .toAlignedRect()
-                                 .adjusted(-1, -1, 1, 1));
-    }
+    // The window's pixels that show the area, at its scale.
+    if (isVisible() && !pendingFlush_.isEmpty())
+        repaint(coveringRect(pendingFlush_, layoutScale()));
     pendingFlush_ = QRect();
     lastFlush_ = Clock::now();
 }

@@ -44,4 +44,11 @@ QRect scaledRect(QRect rect, qreal scale) {
             std::max(1, at(rect.top() + rect.height()) - top)};
 }
 
+QRect coveringRect(QRect rect, qreal scale) {
+    if (scale == 1) return rect;
+    return QRectF(QPointF(rect.topLeft()) * scale, QSizeF(rect.size()) * scale)
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
+}
+
 }  // namespace reversi

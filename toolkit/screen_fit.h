@@ -29,5 +29,8 @@ qreal fittingScale(QSize clientSize, QMargins frame, QRect available);
 // A layout rectangle at a scale, each edge rounded on its own, so that neighbours stay
 // neighbours.
 QRect scaledRect(QRect rect, qreal scale);
+// The pixels that show a layout rectangle at a scale, with one more each side where it is
+// scaled: what must be repainted when the rectangle changes.
+QRect coveringRect(QRect rect, qreal scale);
 
 }  // namespace reversi
