@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package as ./scripts/package.sh does and checks it without installing it:
-# its files and their modes, its control fields, that it carries no update machinery, the
-# desktop entry, metainfo and manual page through their checkers, and lintian.
+# Builds the Debian packages with ./scripts/package.sh and checks them without installing them:
+# the source package, the binary package and its debug symbols are there; the binary package's
+# files and their modes, its control fields, that it carries no update machinery, the desktop
+# entry, metainfo and manual page through their checkers, and lintian on all of them.
 # Usage: package_test.sh SOURCE_DIR WORK_DIR VERSION
 set -uo pipefail
 source=$1 work=$2 version=$3
@@ -20,6 +21,9 @@ fi
 debs=("$work"/out/reversi_*.deb)
 deb=${debs[0]}
 [[ ${#debs[@]} == 1 && -f $deb ]] || { echo "FAIL: not one package in $work/out" >&2; exit 1; }
+for made in "$work/out/reversi_$version"-*.dsc "$work/out/reversi-dbgsym_$version"-*.deb; do
+    [[ -f $made ]] || fail "package.sh made no $(basename -- "$made")"
+done
 root=$work/root
 rm -rf -- "$root"
 dpkg-deb -x "$deb" "$root" || exit 1
@@ -61,6 +65,7 @@ Depends (^|, )libqt6widgets6 \(>= [0-9.]+\)(,|$)
 Depends (^|, )libqt6gui6 \(>= [0-9.]+\)(,|$)
 Depends (^|, )libqt6core6 \(>= [0-9.]+\)(,|$)
 Depends (^|, )libc6 \(>= [0-9.]+\)(,|$)
+Recommends (^|, )qt6-wayland(,|$)
 FIELDS
 
 # No update machinery: the program holds neither the embedded downloader (Qt resource names,
@@ -85,10 +90,12 @@ page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>"$work/man.err")
 [[ -s $work/man.err ]] && { cat "$work/man.err" >&2; fail "man reports problems in the manual page"; }
 grep -Eq '^ +reversi +- ' <<<"$page" || fail "the manual page names no reversi"
 
-# lintian: no error, and no warning but the one a package outside Debian's archive always gets
-# (its first changelog entry closes no request-for-packaging bug).
+# lintian on the source and both binary packages: no error, and no warning but the one a package
+# outside Debian's archive always gets (its first changelog entry closes no request-for-packaging
+# bug).
+changes=("$work"/out/reversi_*.changes)
 timeout 300 lintian --fail-on error,warning --suppress-tags initial-upload-closes-no-bugs \
-    "$deb" >&2 || fail "lintian"
+    "${changes[0]}" >&2 || fail "lintian"
 
 ((failures == 0)) && echo "passed: $(basename -- "$deb"), $(stat -c %s -- "$deb") bytes"
 exit $((failures > 0))
