@@ -28,17 +28,24 @@ root=$work/root
 rm -rf -- "$root"
 dpkg-deb -x "$deb" "$root" || exit 1
 
+# The application id names the metainfo, the desktop entry and the icons.
+metainfos=("$root"/usr/share/metainfo/*.metainfo.xml)
+id=$(basename -- "${metainfos[0]}" .metainfo.xml)
+[[ ${#metainfos[@]} == 1 && $id =~ ^[A-Za-z][A-Za-z0-9_]*(\.[A-Za-z_][A-Za-z0-9_-]*)+$ ]] ||
+    fail "not one metainfo named after a reverse-DNS id: ${metainfos[*]}"
+grep -Fq "<id>$id</id>" "${metainfos[0]}" || fail "the metainfo's id is not $id"
+
 # Its files: exactly these, owned by root, with these modes; every folder 0755.
 expected_files="\
 ./usr/games/reversi -rwxr-xr-x
-./usr/share/applications/reversi.desktop -rw-r--r--
+./usr/share/applications/$id.desktop -rw-r--r--
 ./usr/share/doc/reversi/changelog.Debian.gz -rw-r--r--
 ./usr/share/doc/reversi/copyright -rw-r--r--
-./usr/share/icons/hicolor/128x128/apps/reversi.png -rw-r--r--
-./usr/share/icons/hicolor/32x32/apps/reversi.png -rw-r--r--
-./usr/share/icons/hicolor/scalable/apps/reversi.svg -rw-r--r--
+./usr/share/icons/hicolor/128x128/apps/$id.png -rw-r--r--
+./usr/share/icons/hicolor/32x32/apps/$id.png -rw-r--r--
+./usr/share/icons/hicolor/scalable/apps/$id.svg -rw-r--r--
 ./usr/share/man/man6/reversi.6.gz -rw-r--r--
-./usr/share/metainfo/reversi.metainfo.xml -rw-r--r--"
+./usr/share/metainfo/$id.metainfo.xml -rw-r--r--"
 listing=$(dpkg-deb -c "$deb") || exit 1
 files=$(awk '$1 !~ /^d/ { print $6, $1 }' <<<"$listing" | LC_ALL=C sort)
 if [[ $files != "$expected_files" ]]; then
@@ -75,10 +82,13 @@ strings -a -e b "$program" | grep -Ex 'wget|Downloader' >&2 && fail "the program
 strings -a -e l "$program" | grep -F 'version.txt' >&2 && fail "the program checks for updates"
 
 # The desktop files and the manual page pass their checkers; the entry starts the packaged program.
-desktop=$root/usr/share/applications/reversi.desktop
+# The entry tells the desktop it starts this application, and how to know its window.
+desktop=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" >&2 || fail "desktop-file-validate"
-appstreamcli validate --no-net "$root/usr/share/metainfo/reversi.metainfo.xml" >&2 ||
-    fail "appstreamcli validate"
+for line in "Icon=$id" StartupNotify=true StartupWMClass=Reversi; do
+    grep -Fqx "$line" "$desktop" || fail "the desktop entry has no $line"
+done
+appstreamcli validate-tree --pedantic --no-net "$root" >&2 || fail "appstreamcli validate-tree"
 command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 case $command in
     /*) target=$root$command ;;
