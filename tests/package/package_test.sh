@@ -41,8 +41,9 @@ expected_files="\
 ./usr/share/applications/$id.desktop -rw-r--r--
 ./usr/share/doc/reversi/changelog.Debian.gz -rw-r--r--
 ./usr/share/doc/reversi/copyright -rw-r--r--
-./usr/share/icons/hicolor/128x128/apps/$id.png -rw-r--r--
-./usr/share/icons/hicolor/32x32/apps/$id.png -rw-r--r--
+$(for pixels in 128 16 24 256 32 48 512 64; do
+    echo "./usr/share/icons/hicolor/${pixels}x$pixels/apps/$id.png -rw-r--r--"
+done)
 ./usr/share/icons/hicolor/scalable/apps/$id.svg -rw-r--r--
 ./usr/share/man/man6/reversi.6.gz -rw-r--r--
 ./usr/share/metainfo/$id.metainfo.xml -rw-r--r--"
@@ -82,6 +83,12 @@ strings -a -e b "$program" | grep -Ex 'wget|Downloader' >&2 && fail "the program
 strings -a -e l "$program" | grep -F 'version.txt' >&2 && fail "the program checks for updates"
 
 # The desktop files and the manual page pass their checkers; the entry starts the packaged program.
+# Each icon is as large as the folder of the theme it lies in says.
+for icon in "$root"/usr/share/icons/hicolor/*x*/apps/*.png; do
+    size=$(basename -- "$(dirname -- "$(dirname -- "$icon")")")
+    file -- "$icon" | grep -Fq "PNG image data, ${size/x/ x }," || fail "$icon is not $size pixels"
+done
+
 # The entry tells the desktop it starts this application, and how to know its window.
 desktop=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$desktop" >&2 || fail "desktop-file-validate"
