@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication::setApplicationName(QString::fromLatin1(program::name));
     QApplication::setApplicationVersion(QString::fromLatin1(program::version));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(program::applicationId));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -6,6 +6,8 @@ inline constexpr char name[] = REVERSI_PRODUCT_NAME;
 inline constexpr char version[] = REVERSI_FILE_VERSION;
 inline constexpr char productVersion[] = REVERSI_PRODUCT_VERSION;
 inline constexpr char description[] = REVERSI_DESCRIPTION;
+// The application id: the name of the desktop entry, which the desktop matches windows with.
+inline constexpr char applicationId[] = REVERSI_APP_ID;
 
 // The version record, kept in the executable where file tools can read it.
 inline constexpr char versionRecord[] =

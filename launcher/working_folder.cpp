@@ -14,10 +14,30 @@ namespace {
 
 QString ownFolder;  // the folder under the data directory, when the program moved there
 
+// Whether a copy started from the folder that holds it keeps its files there: only where it
+// may write them, and never in a folder of the system's, which is an installed copy's (root may
+// write in /usr/games, but files left there belong to no package).
+bool keepsFilesBesideItself(const QString& program) {
+    if (!runningProgramHere(program)) return false;
+    if (::access(".", W_OK | X_OK) != 0) return false;
+    return !isSystemFolder(QDir::current().canonicalPath());
+}
+
 }  // namespace
 
+bool isSystemFolder(const QString& folder) {
+    static const char* const systemFolders[] = {"/usr",   "/bin",    "/sbin", "/lib", "/lib32",
+                                                "/lib64", "/libx32", "/opt",  "/etc", "/snap"};
+    if (folder == QLatin1String("/")) return true;
+    for (const char* system : systemFolders) {
+        const QString path = QLatin1String(system);
+        if (folder == path || folder.startsWith(path + QLatin1Char('/'))) return true;
+    }
+    return false;
+}
+
 std::optional<QString> enterWorkingFolder(const QString& program) {
-    if (runningProgramHere(program)) return std::nullopt;
+    if (keepsFilesBesideItself(program)) return std::nullopt;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty()) return QStringLiteral("the user's data directory is unknown");
     const QString parent = QFileInfo(folder).path();

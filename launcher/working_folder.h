@@ -8,12 +8,18 @@
 namespace reversi {
 
 // Makes the folder the game keeps its files in the current directory. A copy run from its own
-// folder (its file lies in the current directory) stays there. Any other copy, such as an
-// installed one started from the desktop menu or from a terminal in the home folder, moves to a
-// folder of its own under the user's data directory, created private (mode 0700), so that no file
-// of the user's is ever written or deleted. Returns why that folder cannot be used, or nothing.
-// The application's name must be set first: it names the folder.
+// folder (its file lies in the current directory) stays there, if it may write there and the
+// folder is not one of the system's (see isSystemFolder). Any other copy, such as an installed
+// one started from the desktop menu, from a terminal in the home folder or in /usr/games, moves
+// to a folder of its own under the user's data directory, created private (mode 0700), so that
+// no file of the user's is ever written or deleted and none is left in a system folder. Returns why
+// that folder cannot be used, or nothing. The application's name must be set first: it names the
+// folder.
 std::optional<QString> enterWorkingFolder(const QString& program = runningProgramLink);
+
+// Whether `folder` (an absolute path without links) is the root or lies in one of the folders of
+// the system's programs, libraries and configuration (/usr, /bin, /sbin, /lib*, /opt, /etc, /snap).
+bool isSystemFolder(const QString& folder);
 
 // At the end: removes the program's own folder under the data directory again when nothing is
 // left in it, so that no trace of the game stays in the user's home after its files are gone.

@@ -25,8 +25,8 @@ packages=(
     iproute2
     # a certificate for the downloader's HTTPS test
     openssl
-    # the Debian package: its dependencies read from the binary, and the checks of its files
-    dpkg-dev file lintian desktop-file-utils appstream man-db
+    # the Debian packages, built with debhelper, and the checks of their files
+    dpkg-dev debhelper file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

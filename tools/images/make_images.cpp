@@ -1,6 +1,6 @@
 // Draws the pictures the game carries (theme previews, intro frames, program icon) and writes
-// them as PNG files into the folder named on the command line, the icon also at a larger size
-// and as SVG for the desktops' icon theme. The results are committed under resources/images/;
+// them as PNG files into the folder named on the command line, the icon also at the sizes of the
+// desktops' icon theme (16 to 512 pixels, icon-<size>.png) and as SVG (icon.svg). The results are committed under resources/images/;
 // run this again only to change them.
 //
 // The files come out the same, byte for byte, on any machine: the text is drawn from the
@@ -19,6 +19,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -276,10 +277,12 @@ const Disc discs[] = {
 };
 }  // namespace icon
 
-// The icon as a picture `pixels` wide and high.
-QImage programIcon(int pixels) {
-    return supersampled({pixels, pixels}, Qt::transparent, true, [pixels](QPainter& painter) {
-        painter.scale(double(pixels) / iconSize, double(pixels) / iconSize);
+// The icon as a picture `pixels` wide and high, drawn `margin` pixels inside each edge.
+QImage programIcon(int pixels, int margin = 0) {
+    return supersampled({pixels, pixels}, Qt::transparent, true, [=](QPainter& painter) {
+        painter.translate(margin, margin);
+        painter.scale(double(pixels - 2 * margin) / iconSize,
+                      double(pixels - 2 * margin) / iconSize);
         painter.setPen(QPen(icon::lines, icon::lineWidth));
         painter.setBrush(icon::board);
         painter.drawRoundedRect(icon::frame, icon::cornerRadius, icon::cornerRadius);
@@ -296,14 +299,25 @@ QImage programIcon(int pixels) {
     });
 }
 
-// The icon as SVG text, for any size.
+// The desktop's icon theme wants a square icon to leave about 3/32 of its size free at each
+// edge, as the other application icons do, and at least a pixel.
+constexpr int themeIconMargin(int pixels) {
+    return std::max(1, pixels * 3 / 32);
+}
+constexpr int themeIconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+
+// The icon as SVG text, for any size, inside the icon theme's margin.
 QByteArray scalableProgramIcon() {
     const auto colour = [](const QColor& c) { return c.name(); };
     const auto number = [](double value) { return QString::number(value); };
-    QString svg = QStringLiteral(
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
-                      "viewBox=\"0 0 %1 %1\">\n")
-                      .arg(iconSize);
+    QString svg =
+        QStringLiteral(
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+            "viewBox=\"0 0 %1 %1\">\n"
+            "<g transform=\"translate(%2 %2) scale(%3)\">\n")
+            .arg(iconSize)
+            .arg(themeIconMargin(iconSize))
+            .arg(QString::number(double(iconSize - 2 * themeIconMargin(iconSize)) / iconSize));
     svg += QStringLiteral(
                "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"%6\" "
                "stroke=\"%7\" stroke-width=\"%8\"/>\n")
@@ -323,7 +337,7 @@ QByteArray scalableProgramIcon() {
         svg += QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"%4\"/>\n")
                    .arg(cx, cy, number(icon::dotRadius), colour(icon::board));
     }
-    svg += QStringLiteral("</svg>\n");
+    svg += QStringLiteral("</g>\n</svg>\n");
     return svg.toUtf8();
 }
 
@@ -411,9 +425,13 @@ int main(int argc, char** argv) {
     write(ResourceName::lastIntroFrame - 2, bands);
     write(ResourceName::lastIntroFrame - 1, fadedFrame(bands, 0.35));
     write(ResourceName::lastIntroFrame, blankIntroFrame(Qt::black));
-    // The program's own icon, and the larger and scalable ones the desktop's icon theme takes.
+    // The program's own window icon, edge to edge, and the icons of the desktop's icon theme.
     written = writePng(folder, QStringLiteral("reversi.png"), programIcon(iconSize)) && written;
-    written = writePng(folder, QStringLiteral("reversi-128.png"), programIcon(128)) && written;
-    written = writeFile(folder, QStringLiteral("reversi.svg"), scalableProgramIcon()) && written;
+    for (const int pixels : themeIconSizes) {
+        written = writePng(folder, QStringLiteral("icon-%1.png").arg(pixels),
+                           programIcon(pixels, themeIconMargin(pixels))) &&
+                  written;
+    }
+    written = writeFile(folder, QStringLiteral("icon.svg"), scalableProgramIcon()) && written;
     return written ? 0 : 1;
 }
