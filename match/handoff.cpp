@@ -1,26 +1,22 @@
 #include "handoff.h"
 
 #include <QFile>
-#include <cstdint>
 
 #include "files.h"
 
 namespace reversi {
 
-std::optional<int> leadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > std::int64_t{INT32_MAX} + 1) return std::nullopt;
+std::optional<int> handoffCountdown(std::string_view line) {
+    constexpr std::size_t longestDigits = 4;
+    if (line.empty() || line.size() > longestDigits) return std::nullopt;
+    int value = 0;
+    for (const char c : line) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
     }
-    if (negative) value = -value;
-    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
-    return static_cast<int>(value);
+    if (value < shortestCountdown || value > longestCountdown || value % countdownStep != 0)
+        return std::nullopt;
+    return value;
 }
 
 QString readHandoffLine() {

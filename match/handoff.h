@@ -9,10 +9,15 @@ namespace reversi {
 // The settings hand-off file through which the menu gives the match windows the countdown.
 inline constexpr const char* handoffFileName = "0.db";
 
-// The whole number at the start of a line: leading blanks and a sign are accepted, reading
-// stops at the first other character, and no digits give 0. A number outside the 32-bit range
-// gives nothing.
-std::optional<int> leadingInteger(std::string_view text);
+// The countdowns the menu offers, and so the only ones the hand-off file may hold.
+inline constexpr int shortestCountdown = 250;
+inline constexpr int longestCountdown = 3600;
+inline constexpr int countdownStep = 5;
+
+// The countdown a hand-off line holds, as the menu writes it: decimal digits alone, a value from
+// 250 to 3600 and a multiple of 5. Anything else (an empty or blank line, other characters, a
+// sign, another value) gives nothing.
+std::optional<int> handoffCountdown(std::string_view line);
 
 // The first line of the hand-off file, without its line end; throws FileError.
 QString readHandoffLine();

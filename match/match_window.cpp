@@ -207,10 +207,14 @@ void MatchWindow::readHandoffIfFirstStart() {
 }
 
 void MatchWindow::startClocksFromHandoff() {
-    const auto countdown = leadingInteger(handoffText.toStdString());
+    const auto countdown = handoffCountdown(handoffText.toStdString());
     if (!countdown || !game.startClocks(*countdown)) {
-        throw FileError(QStringLiteral("The countdown \"%1\" in \"%2\" is not a valid number")
-                            .arg(handoffText, QString::fromLatin1(handoffFileName))
+        throw FileError(QStringLiteral("The countdown \"%1\" in \"%2\" is not one the menu offers "
+                                       "(%3 to %4, a multiple of %5)")
+                            .arg(handoffText.left(16), QString::fromLatin1(handoffFileName))
+                            .arg(shortestCountdown)
+                            .arg(longestCountdown)
+                            .arg(countdownStep)
                             .toStdString());
     }
 }
