@@ -338,8 +338,9 @@ void MatchWindow::drawSecondSideDisc() {
 }
 
 void MatchWindow::drawMarkerOrBlank() {
-    const QColor colour =
-        (game.markerCountdown > 0 ? theme_.markerColour : theme_.backgroundColour).resolve();
+    // The game-over value is no marker: after a result, empty cells stay empty.
+    const bool markerShown = game.markerCountdown > 0 && game.markerCountdown != Game::gameOver;
+    const QColor colour = (markerShown ? theme_.markerColour : theme_.backgroundColour).resolve();
     canvas_.setPenColour(colour);
     canvas_.setBrushColour(colour);
     const QRect box = discBox();

@@ -69,8 +69,8 @@ class MatchWindow : public ModalWindow, protected GameView {
     void startClocksFromHandoff();
     void setStartLabelBackgrounds();
 
-    // Whether a click on the board may play now.
-    virtual bool acceptsClicks() const { return true; }
+    // Whether a click on the board may play now: never before a game has started.
+    virtual bool acceptsClicks() const { return handoffRead; }
     // Whether redrawBoard sets the game running again.
     virtual bool redrawResumes() const { return true; }
 

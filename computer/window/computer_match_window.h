@@ -36,7 +36,9 @@ class ComputerMatchWindow : public MatchWindow {
     bool computerTurnHeld = false;
 
   protected:
-    bool acceptsClicks() const override { return game.sideToMove == CellCode::first; }
+    bool acceptsClicks() const override {
+        return MatchWindow::acceptsClicks() && game.sideToMove == CellCode::first;
+    }
     bool redrawResumes() const override { return matchLive; }
     void turnHandedOver() override;
     void showResult(std::string_view name, std::string_view drawText) override;

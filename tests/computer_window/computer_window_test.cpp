@@ -146,8 +146,10 @@ TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
     const Board before = w->game.mainBoard;
     w->onComputerTurnDue();
     EXPECT_EQ(w->game.mainBoard, before);
-    // "Redraw" after a result only repaints.
+    // "Redraw" after a result only repaints: empty cells stay empty.
     w->redrawButton->click();
+    EXPECT_EQ(w->canvas().pixel(geometry::discOrigin(0) + 30, geometry::discOrigin(0) + 30),
+              w->theme().backgroundColour.resolve());
     w->onClockTick();
     EXPECT_FALSE(w->game.gameRunning);
     EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
