@@ -58,6 +58,7 @@ void showAtOnce(reversi::MainMenu& menu) {
 // Until the application is up, Qt's messages are held back: when it cannot open a display it
 // says so in several lines and then aborts; the program says it in one line and ends instead.
 bool startingUp = true;
+QString displayToOpen;
 struct HeldMessage {
     QtMsgType type;
     QString category;
@@ -95,9 +96,7 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
             std::exit(1);
         }
         if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
-            noDisplay(
-                QStringLiteral("cannot open the display \"%1\"")
-                    .arg(qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"))));
+            noDisplay(QStringLiteral("cannot open the display \"%1\"").arg(displayToOpen));
         }
         if (type != QtFatalMsg) {
             heldMessages.push_back({type, QString::fromLatin1(context.category), message});
@@ -123,11 +122,19 @@ void endStartUpMessages() {
     }
 }
 
+// The display the program is to open: the one its command line names (Qt's -display option),
+// else the environment's.
+QString displayFrom(const QStringList& arguments) {
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("-display") || arguments[i] == QLatin1String("--display"))
+            return arguments[i + 1];
+    }
+    return qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"));
+}
+
 // Whether a display can be expected: a platform chosen for Qt, or an X11 or Wayland display.
 bool displayNamed() {
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-           !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !displayToOpen.isEmpty();
 }
 
 }  // namespace
@@ -148,6 +155,7 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(commandLine.output), commandLine.exitStatus == 0 ? stdout : stderr);
         return commandLine.exitStatus;
     }
+    displayToOpen = displayFrom(arguments);
     if (!displayNamed()) noDisplay(QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set"));
     defaultMessageHandler = qInstallMessageHandler(handleMessage);
 
