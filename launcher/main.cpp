@@ -185,7 +185,8 @@ int main(int argc, char** argv) {
                         .endProcess = {}});
     const UpdateHalves updateHalves{
         [&update] { update.checkAtStartUp(); },
-        [&update](const std::function<void()>& removeFonts) { update.finishAtExit(removeFonts); }};
+        [&update](const std::function<void()>& removeFonts) { update.finishAtExit(removeFonts); },
+        [&update] { update.removeLeftovers(); }};
 #else
     // This build's updates come from the distribution that packaged it.
     const UpdateHalves updateHalves;

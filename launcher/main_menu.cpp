@@ -312,6 +312,7 @@ void MainMenu::onExitClicked() {
 void MainMenu::removeFiles() {
     deleteHandoffFile();
     fonts_.remove();
+    if (update_.removeFiles) runHandler(update_.removeFiles);
 }
 
 void MainMenu::shutDown() {

@@ -28,6 +28,8 @@ struct UpdateHalves {
     std::function<void()> atStartup;
     // Given the removal of the fonts, which it runs before handing over to an updater.
     std::function<void(const std::function<void()>& removeFonts)> atExit;
+    // Removes the update's files when the program must end without its exit handler.
+    std::function<void()> removeFiles;
 };
 
 // A label that reports clicks: the left button pressed on it and released over it.

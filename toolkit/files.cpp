@@ -59,8 +59,22 @@ bool isCurrentDirectory(const QString& directory) {
            identityOf(here) == identityOf(there);
 }
 
+// Whether a folder on the way to `name` is a link: a step through it would reach a file of
+// another folder than the one the name says.
+bool throughLinkedFolder(const QString& name) {
+    const QByteArray path = encoded(name);
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1)) {
+        struct stat status {};
+        if (::lstat(path.left(slash).constData(), &status) == 0 && S_ISLNK(status.st_mode))
+            return true;
+    }
+    return false;
+}
+
 // Refuses to replace what a new file must not take the place of.
 void checkReplaceable(const QString& name) {
+    if (throughLinkedFolder(name))
+        cannotWrite(name, QStringLiteral("a folder on its way is a link"));
     struct stat status {};
     if (::lstat(encoded(name).constData(), &status) != 0) return;  // nothing there yet
     if (S_ISLNK(status.st_mode)) return;                           // the link itself is replaced
@@ -158,6 +172,8 @@ bool isRunningProgram(const QString& name, const QString& program) {
 }
 
 void openRegularFile(const QString& name, QFile& file) {
+    if (throughLinkedFolder(name))
+        cannotRead(name, QStringLiteral("a folder on its way is a link"));
     // Non-blocking, so that a FIFO cannot hold the program; the check below then refuses it.
     const int fd =
         ::open(encoded(name).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -182,11 +198,13 @@ FileIdentity writeFile(const QString& name, const QByteArray& bytes,
 }
 
 void removeFile(const QString& name, const QString& program) {
-    if (!isRunningProgram(name, program)) ::unlink(encoded(name).constData());
+    if (!throughLinkedFolder(name) && !isRunningProgram(name, program))
+        ::unlink(encoded(name).constData());
 }
 
 void removeFileIfSame(const QString& name, FileIdentity identity) {
-    if (regularFileIdentity(name) == identity) ::unlink(encoded(name).constData());
+    if (!throughLinkedFolder(name) && regularFileIdentity(name) == identity)
+        ::unlink(encoded(name).constData());
 }
 
 }  // namespace reversi

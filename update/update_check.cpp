@@ -113,6 +113,10 @@ void UpdateCheck::checkAtStartUp() {
     if (!starter_.startScript(kVersionCheckScriptName)) removeWritten(written);
 }
 
+void UpdateCheck::removeLeftovers() {
+    removeFile(kVersionFileName, programFile());
+}
+
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
     takeProgramName();
     state_.isOnline = network_.isOnline();

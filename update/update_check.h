@@ -56,6 +56,10 @@ class UpdateCheck {
     // and deletes the font files; it is called exactly once and must not throw.
     void finishAtExit(const std::function<void()>& removeFonts);
 
+    // Removes what the update left in the current directory ("version.txt"), when the program
+    // must end without its exit handler (its display is gone).
+    void removeLeftovers();
+
     const UpdateState& state() const { return state_; }
 
   private:

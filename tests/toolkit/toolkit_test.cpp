@@ -52,10 +52,19 @@ TEST_F(Toolkit, FilesAreNeverWrittenThroughALinkNorOpenedWhenSpecial) {
     reversi::writeFile("6.db", "another run's font");  // a new file under the same name
     removeFileIfSame("6.db", written);
     EXPECT_EQ(readFile("6.db"), QByteArray("another run's font"));
+
+    // No step goes through a linked folder: "data" leading elsewhere keeps what is there.
+    QDir().mkdir("elsewhere");
+    writeFile("elsewhere/0.db", "kept");
+    ASSERT_TRUE(QFile::link("elsewhere", "data"));
+    removeFile("data/0.db");
+    EXPECT_THROW(reversi::writeFile("data/0.db", "300\r\n"), FileError);
+    EXPECT_THROW(openRegularFile("data/0.db", file), FileError);
+    EXPECT_EQ(readFile("elsewhere/0.db"), QByteArray("kept"));
     EXPECT_EQ(
         QDir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                          QDir::Name),
-        (QStringList{"0.db", "5.db", "6.db", "outside"}));  // no temporary file left
+        (QStringList{"0.db", "5.db", "6.db", "data", "elsewhere", "outside"}));  // no temporary
 }
 
 TEST_F(Toolkit, AnErrorOutOfAHandlerIsShownAndEndsOnlyThatHandler) {
