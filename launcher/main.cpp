@@ -163,10 +163,10 @@ int main(int argc, char** argv) {
     endStartUpMessages();
     // A modal window minimised where nothing offers to restore it comes back on a press.
     watchForBlockedPresses();
-    if (const auto problem = enterWorkingFolder()) {
-        std::fprintf(stderr, "reversi: %s\n", qPrintable(*problem));
-        return 1;
-    }
+    // A folder that cannot be used is reported once the window is open; the game goes on in a
+    // temporary folder.
+    const std::optional<QString> folderProblem = enterWorkingFolder();
+    if (folderProblem) std::fprintf(stderr, "reversi: %s\n", qPrintable(*folderProblem));
     app.setProperty("productVersion", QString::fromLatin1(program::productVersion));
     app.setProperty("description", QString::fromLatin1(program::description));
     quitOnTerminationSignals(&app);
@@ -183,10 +183,15 @@ int main(int argc, char** argv) {
                        {.downloaderBytes = [] { return resourceBytes("wget", "Downloader"); },
                         .programFile = {},
                         .endProcess = {}});
-    const UpdateHalves updateHalves{
-        [&update] { update.checkAtStartUp(); },
-        [&update](const std::function<void()>& removeFonts) { update.finishAtExit(removeFonts); },
-        [&update] { update.removeLeftovers(); }};
+    // A copy in a temporary folder (another copy keeps its files in its folder) leaves the
+    // update to that one: it could never replace the program from there.
+    const UpdateHalves updateHalves =
+        inTemporaryFolder() ? UpdateHalves{}
+                            : UpdateHalves{[&update] { update.checkAtStartUp(); },
+                                           [&update](const std::function<void()>& removeFonts) {
+                                               update.finishAtExit(removeFonts);
+                                           },
+                                           [&update] { update.removeLeftovers(); }};
 #else
     // This build's updates come from the distribution that packaged it.
     const UpdateHalves updateHalves;
@@ -199,6 +204,7 @@ int main(int argc, char** argv) {
             leaveWorkingFolder();
         };
         windows.menu().show();
+        if (folderProblem) showError(*folderProblem);
         // A request to end that came during start-up ends the program here, like its menu.
         if (!terminationRequested()) status = QApplication::exec();
         // Ended by a signal, the program may have nobody left to close a message box, which

@@ -1,18 +1,23 @@
 #include "working_folder.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QtGlobal>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace reversi {
 namespace {
 
 QString ownFolder;  // the folder under the data directory, when the program moved there
+bool temporary = false;
 
 // Whether a copy started from the folder that holds it keeps its files there: only where it
 // may write them, and never in a folder of the system's, which is an installed copy's (root may
@@ -21,6 +26,48 @@ bool keepsFilesBesideItself(const QString& program) {
     if (!runningProgramHere(program)) return false;
     if (::access(".", W_OK | X_OK) != 0) return false;
     return !isSystemFolder(QDir::current().canonicalPath());
+}
+
+// The folder under the user's data directory, made private and entered; or why it cannot be.
+// Without a home (HOME unset) and without XDG_DATA_HOME there is no data directory: nothing is
+// made at the file system's root.
+std::optional<QString> enterOwnFolder() {
+    if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME") && qEnvironmentVariableIsEmpty("HOME"))
+        return QStringLiteral("The game has no folder of its own: HOME is not set");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty()) return QStringLiteral("The user's data directory is unknown");
+    const QString parent = QFileInfo(folder).path();
+    if (!QDir().mkpath(parent)) return QStringLiteral("Cannot create %1").arg(parent);
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
+        return QStringLiteral("Cannot create %1: %2")
+            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0 ||
+        !QDir::setCurrent(folder)) {
+        return QStringLiteral("Cannot use %1: %2")
+            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    ownFolder = folder;
+    return std::nullopt;
+}
+
+// Takes the folder for this copy for as long as it runs: a lock on the folder itself, so no
+// file is added for it; released by the system when the process ends, however it ends. False
+// when another copy holds it.
+bool holdFolder(const QString& folder) {
+    static int held = -1;
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return true;  // cannot tell: go on as before
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        if (errno != EWOULDBLOCK) return true;
+        ownFolder.clear();
+        return false;
+    }
+    if (held >= 0) ::close(held);
+    held = fd;
+    return true;
 }
 
 }  // namespace
@@ -37,18 +84,30 @@ bool isSystemFolder(const QString& folder) {
 }
 
 std::optional<QString> enterWorkingFolder(const QString& program) {
-    if (keepsFilesBesideItself(program)) return std::nullopt;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty()) return QStringLiteral("the user's data directory is unknown");
-    const QString parent = QFileInfo(folder).path();
-    if (!QDir().mkpath(parent)) return QStringLiteral("cannot create %1").arg(parent);
-    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
-        return QStringLiteral("cannot create %1: %2")
-            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    std::optional<QString> problem;
+    if (keepsFilesBesideItself(program)) {
+        if (holdFolder(QStringLiteral("."))) return std::nullopt;
+    } else {
+        problem = enterOwnFolder();
+        if (!problem && holdFolder(QStringLiteral("."))) return std::nullopt;
     }
-    if (!QDir::setCurrent(folder)) return QStringLiteral("cannot enter %1").arg(folder);
-    ownFolder = folder;
-    return std::nullopt;
+    // Another copy keeps its files here, or there is no folder of its own: a temporary one.
+    QByteArray temporaryPath =
+        QFile::encodeName(QDir::tempPath() + QStringLiteral("/reversi-XXXXXX"));
+    if (!::mkdtemp(temporaryPath.data()) || !QDir::setCurrent(QFile::decodeName(temporaryPath))) {
+        return QStringLiteral("%1; no temporary folder either: %2")
+            .arg(problem.value_or(QStringLiteral("another copy of the game keeps its files here")),
+                 QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    ownFolder = QFile::decodeName(temporaryPath);
+    temporary = true;
+    if (!problem) return std::nullopt;  // a second copy: nothing the player must know
+    return QStringLiteral("%1; this time the game keeps its files in %2, removed at its end")
+        .arg(*problem, ownFolder);
+}
+
+bool inTemporaryFolder() {
+    return temporary;
 }
 
 void leaveWorkingFolder() {

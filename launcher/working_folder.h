@@ -12,17 +12,24 @@ namespace reversi {
 // folder is not one of the system's (see isSystemFolder). Any other copy, such as an installed
 // one started from the desktop menu, from a terminal in the home folder or in /usr/games, moves
 // to a folder of its own under the user's data directory, created private (mode 0700), so that
-// no file of the user's is ever written or deleted and none is left in a system folder. Returns why
-// that folder cannot be used, or nothing. The application's name must be set first: it names the
-// folder.
+// no file of the user's is ever written or deleted and none is left in a system folder.
+//
+// One copy of the game at a time keeps its files in a folder: a second copy started meanwhile
+// leaves them to the first and keeps its own in a private temporary folder, and so does a copy
+// that cannot make or enter its folder. Returns what the player should be told (the folder that
+// could not be used, and why), or nothing. The application's name must be set first: it names
+// the folder.
 std::optional<QString> enterWorkingFolder(const QString& program = runningProgramLink);
 
 // Whether `folder` (an absolute path without links) is the root or lies in one of the folders of
 // the system's programs, libraries and configuration (/usr, /bin, /sbin, /lib*, /opt, /etc, /snap).
 bool isSystemFolder(const QString& folder);
 
-// At the end: removes the program's own folder under the data directory again when nothing is
-// left in it, so that no trace of the game stays in the user's home after its files are gone.
+// Whether the game keeps its files in a temporary folder this time.
+bool inTemporaryFolder();
+
+// At the end: removes the program's own folder under the data directory, or its temporary one,
+// again when nothing is left in it, so that no trace of the game stays after its files are gone.
 void leaveWorkingFolder();
 
 }  // namespace reversi

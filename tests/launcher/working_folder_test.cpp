@@ -1,10 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "working_folder.h"
@@ -60,6 +63,57 @@ TEST(WorkingFolder, ACopyKeepsItsFilesBesideItselfOnlyWhereItMayWrite) {
         QDir::setCurrent(startedIn);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
     }
+    qunsetenv("XDG_DATA_HOME");
+    QCoreApplication::setApplicationName(applicationName);
+}
+
+// Where the private folder cannot be had, or another copy keeps its files there, the game keeps
+// them in a temporary folder of its own; the player is told of a folder that cannot be used.
+TEST(WorkingFolder, WithoutAUsableFolderOrBesideAnotherCopyTheGameUsesATemporaryOne) {
+    const QString applicationName = QCoreApplication::applicationName();
+    const QString startedIn = QDir::currentPath();
+    const QByteArray home = qgetenv("HOME");
+    QCoreApplication::setApplicationName(QStringLiteral("Reversi"));
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString data = work.filePath(QStringLiteral("data"));
+    QFile plainFile(work.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
+    plainFile.close();
+    ASSERT_TRUE(QDir().mkpath(data + QStringLiteral("/Reversi")));
+    const int otherCopy =
+        ::open(QFile::encodeName(data + QStringLiteral("/Reversi")).constData(), O_RDONLY);
+    ASSERT_GE(otherCopy, 0);
+    ASSERT_EQ(::flock(otherCopy, LOCK_EX), 0);
+
+    const struct {
+        const char* what;
+        QByteArray dataHome, home;
+        const char* told;  // what the player is told; nothing for a second copy
+    } cases[] = {
+        {"no home", "", "", "HOME is not set"},
+        {"a data directory that is a file", QFile::encodeName(plainFile.fileName()), home,
+         "Cannot create"},
+        {"a second copy", QFile::encodeName(data), home, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        qputenv("XDG_DATA_HOME", c.dataHome);
+        qputenv("HOME", c.home);
+        const auto told = enterWorkingFolder(QStringLiteral("/nonexistent/reversi"));
+        EXPECT_EQ(told.has_value(), c.told != nullptr);
+        if (c.told) {
+            EXPECT_TRUE(told->contains(QLatin1String(c.told))) << told->toStdString();
+        }
+        const QString folder = QDir::currentPath();
+        EXPECT_TRUE(folder.startsWith(QDir::tempPath() + QStringLiteral("/reversi-")))
+            << folder.toStdString();
+        QDir::setCurrent(startedIn);
+        leaveWorkingFolder();
+        EXPECT_FALSE(QFileInfo::exists(folder));
+    }
+    ::close(otherCopy);
+    qputenv("HOME", home);
     qunsetenv("XDG_DATA_HOME");
     QCoreApplication::setApplicationName(applicationName);
 }

@@ -32,7 +32,9 @@ TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
 
 TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
     MatchWindow& w = window(1);
-    start(w, "1\r\n");
+    start(w);
+    w.game.firstClock = 2;
+    w.game.secondClock = 1;
     w.onClockTick();
     EXPECT_EQ(w.firstClockLabel->text(), "1");
     w.onClockTick();
