@@ -4,7 +4,11 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <algorithm>
 #include <array>
+#include <cmath>
+
+#include "screen_fit.h"
 
 namespace reversi {
 namespace {
@@ -32,6 +36,14 @@ constexpr std::array<std::array<const char*, 2>, HelpWindow::rowCount> helpTexts
     {"Вибрати складність гри", "Перетягнути курсор на рівні складності у режимі гри з компютером"},
 }};
 
+// The grid's layout: its box, its fixed first column and row, its rows and its answer column.
+constexpr QRect gridBox(0, 0, 1143, 769);
+constexpr int fixedColumnWidth = 250;
+constexpr int fixedRowHeight = 50;
+constexpr int rowHeight = 50;
+constexpr int answerColumnWidth = 970;
+constexpr QRect closeButtonBox(1115, 0, 26, 25);
+
 }  // namespace
 
 QString HelpWindow::cellText(int row, int column) {
@@ -40,9 +52,14 @@ QString HelpWindow::cellText(int row, int column) {
 }
 
 GridCorner::GridCorner(const QString& text, QTableView* grid) : QWidget(grid), text_(text) {
+    placeOverCorner();
+    raise();  // over the grid's own, empty corner
+}
+
+void GridCorner::placeOverCorner() {
+    const auto* grid = static_cast<const QTableView*>(parentWidget());
     setGeometry(grid->frameWidth(), grid->frameWidth(), grid->verticalHeader()->width(),
                 grid->horizontalHeader()->height());
-    raise();  // over the grid's own, empty corner
 }
 
 void GridCorner::paintEvent(QPaintEvent*) {
@@ -62,7 +79,8 @@ void GridCorner::paintEvent(QPaintEvent*) {
 HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::maximised) {
     setObjectName(QStringLiteral("help"));
     setWindowTitle(QStringLiteral("Help"));
-    setOuterGeometry(this, {397, 29, 1153, 805});
+    setLayoutGeometry({397, 29, 1153, 805});
+    setClosesOnEscape(true);
     setFont(ProgramFonts::font(fonts.decorativeFamily(), 11));
     QPalette p = palette();
     p.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
@@ -70,12 +88,12 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     setAutoFillBackground(true);
 
     grid = new QTableWidget(rowCount - 1, 1, this);
-    grid->setGeometry(0, 0, 1143, 769);
+    grid->setGeometry(gridBox);
     // The fixed first column and first row, 250 pixels wide and 50 high.
     QHeaderView* fixedColumn = grid->verticalHeader();
     QHeaderView* fixedRow = grid->horizontalHeader();
-    fixedColumn->setFixedWidth(250);
-    fixedRow->setFixedHeight(50);
+    fixedColumn->setFixedWidth(fixedColumnWidth);
+    fixedRow->setFixedHeight(fixedRowHeight);
     for (QHeaderView* header : {fixedColumn, fixedRow}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setSectionsClickable(false);
@@ -84,9 +102,9 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
         header->setTextElideMode(Qt::ElideNone);
     }
     fixedColumn->setMinimumSectionSize(1);
-    fixedColumn->setDefaultSectionSize(50);
+    fixedColumn->setDefaultSectionSize(rowHeight);
     grid->setCornerButtonEnabled(false);
-    grid->setColumnWidth(0, 970);
+    grid->setColumnWidth(0, answerColumnWidth);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideNone);
@@ -98,19 +116,44 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     gridCorner = new GridCorner(cellText(0, 0), grid);
 
     closeButton = new QPushButton(QStringLiteral("X"), this);
-    closeButton->setGeometry(1115, 0, 26, 25);
+    closeButton->setGeometry(closeButtonBox);
     closeButton->setCursor(Qt::PointingHandCursor);
     closeButton->setFont(windowFont(13));
     closeButton->setAccessibleName(QStringLiteral("Close"));
-    QPalette white = closeButton->palette();
-    white.setColor(QPalette::ButtonText, Qt::white);
-    closeButton->setPalette(white);
+    // The window places both itself; the scale reaches only their fonts.
+    setLayoutScaling(grid, LayoutScaling::fontOnly);
+    setLayoutScaling(closeButton, LayoutScaling::fontOnly);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     // The window opens with the keyboard on its button, so the grid has no current cell and no
     // cell looks selected until the player picks one.
     closeButton->setFocus();
 
     fillGrid();
+}
+
+void HelpWindow::layoutScaled() {
+    const auto scaled = [this](int length) {
+        return std::max(1, static_cast<int>(std::lround(length * layoutScale())));
+    };
+    grid->verticalHeader()->setFixedWidth(scaled(fixedColumnWidth));
+    grid->horizontalHeader()->setFixedHeight(scaled(fixedRowHeight));
+    grid->verticalHeader()->setDefaultSectionSize(scaled(rowHeight));
+    grid->setColumnWidth(0, scaled(answerColumnWidth));
+    gridCorner->placeOverCorner();
+    fitGridAndButton();
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* event) {
+    ModalWindow::resizeEvent(event);
+    fitGridAndButton();
+}
+
+void HelpWindow::fitGridAndButton() {
+    const QRect box = scaledRect(gridBox, layoutScale());
+    grid->setGeometry(0, 0, std::min(box.width(), width()), std::min(box.height(), height()));
+    const QRect button = scaledRect(closeButtonBox, layoutScale());
+    closeButton->setGeometry(std::max(0, std::min(button.x(), width() - button.width())),
+                             button.y(), button.width(), button.height());
 }
 
 void HelpWindow::fillGrid() {
@@ -137,7 +180,8 @@ void HelpWindow::fillGrid() {
 InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::minimised) {
     setObjectName(QStringLiteral("info"));
     setWindowTitle(QStringLiteral("Info"));
-    setOuterGeometry(this, {699, 312, 266, 148});
+    setLayoutGeometry({699, 312, 266, 148});
+    setClosesOnEscape(true);
     setFont(windowFont(11));
 
     QPalette red = palette();
@@ -147,6 +191,7 @@ InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::mi
     versionLabel->setFont(ProgramFonts::font(fonts.codeFamily(), 19, true));
     versionLabel->setPalette(red);
     versionLabel->adjustSize();
+    setLayoutScaling(versionLabel, LayoutScaling::sizedToText);
     engineVersionLabel = new QLabel(QStringLiteral("Reversi engine version 0.6 BETA"), this);
     fitTextsToBoxes({{engineVersionLabel, {8, 40, 229, 18}}},
                     ProgramFonts::font(fonts.decorativeFamily(), 16));

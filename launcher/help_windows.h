@@ -16,6 +16,8 @@ class GridCorner : public QWidget {
     GridCorner(const QString& text, QTableView* grid);
 
     QString text() const { return text_; }
+    // Over the grid's own corner, as large as its headers.
+    void placeOverCorner();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,8 +43,15 @@ class HelpWindow : public ModalWindow {
     GridCorner* gridCorner;
     QPushButton* closeButton;
 
+  protected:
+    void layoutScaled() override;
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void fillGrid();
+    // The grid within the window's inner area, so that its scroll bars always show, and "X"
+    // inside its right edge.
+    void fitGridAndButton();
 };
 
 // The info window with the two version texts.

@@ -2,6 +2,7 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "desktop_session.h"
 #include "error_display.h"
 #include "program_info.h"
 #include "resource_names.h"
@@ -63,8 +65,35 @@ struct HeldMessage {
 };
 std::vector<HeldMessage> heldMessages;
 
+// Whether Qt's platform plug-in for Wayland is missing where the program was to use it: Qt said
+// it could not find it, or only a Wayland display is named and no plug-in for it is installed.
+bool waylandPluginMissing() {
+    for (const HeldMessage& held : heldMessages) {
+        if (held.text.contains(QLatin1String("find the Qt platform plugin \"wayland\"")))
+            return true;
+    }
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    for (const QString& folder : QCoreApplication::libraryPaths()) {
+        if (!QDir(folder + QStringLiteral("/platforms"))
+                 .entryList({QStringLiteral("libqwayland*")}, QDir::Files)
+                 .isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (startingUp) {
+        if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin")) &&
+            waylandPluginMissing()) {
+            std::fputs(
+                "reversi: the Qt platform plug-in \"wayland\" is missing: install "
+                "qt6-wayland, or start with QT_QPA_PLATFORM=xcb\n",
+                stderr);
+            std::exit(1);
+        }
         if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
             noDisplay(
                 QStringLiteral("cannot open the display \"%1\"")
@@ -124,6 +153,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     endStartUpMessages();
+    // A modal window minimised where nothing offers to restore it comes back on a press.
+    watchForBlockedPresses();
     if (const auto problem = enterWorkingFolder()) {
         std::fprintf(stderr, "reversi: %s\n", qPrintable(*problem));
         return 1;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 #include "error_display.h"
@@ -69,10 +70,10 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
                    const std::function<void(MainMenu&)>& beforeStartUp)
-    : QWidget(nullptr), windows_(windows), update_(std::move(update)) {
+    : windows_(windows), update_(std::move(update)) {
     setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
-    setOuterGeometry(this, {261, 270, 765, 613});
+    setLayoutGeometry({261, 270, 765, 613});
     setAutoFillBackground(true);
     setBackground(QApplication::palette().color(QPalette::Button));
 
@@ -85,6 +86,7 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
         auto* l = new QLabel(this);
         l->setGeometry(geometry);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setLayoutScaling(l, LayoutScaling::picture);
         return l;
     };
     const auto button = [this](const QString& caption, QRect geometry, Qt::CursorShape cursor) {
@@ -143,6 +145,10 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     countdownSlider->setAccessibleName(QStringLiteral("Countdown"));
     introTimer = new QTimer(this);
     introTimer->setInterval(200);
+    for (QLabel* sizedToText : {countdownValueLabel, static_cast<QLabel*>(versionLabel)})
+        setLayoutScaling(sizedToText, LayoutScaling::sizedToText);
+    // The menu opens on the primary screen, where its layout puts it when it fits.
+    placeOn(QGuiApplication::primaryScreen());
 
     connectHandler(exitButton, &QPushButton::clicked, this, &MainMenu::onExitClicked);
     connectHandler(goToPlayButton, &QPushButton::clicked, this, &MainMenu::onGoToPlayClicked);
@@ -204,7 +210,7 @@ void MainMenu::startUp() {
     });
     step([this] { fonts_.installDecorative(); });
     step([this] { fonts_.installCode(); });
-    applyFonts();
+    relayout([this] { applyFonts(); });
     countdownSlider->setValue(defaultCountdown);
     theme1Radio->setChecked(true);
     countdownValueLabel->setText(QStringLiteral("300"));

@@ -45,7 +45,7 @@ class ClickableLabel : public QLabel {
 };
 
 // The main window: the intro, then the menu that picks theme, countdown and opponent.
-class MainMenu : public QWidget {
+class MainMenu : public LayoutWindow {
   public:
     // `beforeStartUp`, when given, runs once the controls exist and before the start-up work
     // (the update check, the previews, the fonts); the program shows the window there, so that

@@ -40,6 +40,10 @@ WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
     help_ = static_cast<HelpWindow*>(create([&] { return std::make_unique<HelpWindow>(fonts); }));
     match(MatchKind::versusComputer, 1);
     match(MatchKind::versusComputer, 2);
+    // Each opens on the menu's screen.
+    for (const auto& window : others_) {
+        if (auto* modal = dynamic_cast<ModalWindow*>(window.get())) modal->setOpener(menu_.get());
+    }
 }
 
 WindowSet::~WindowSet() {

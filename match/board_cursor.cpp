@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "screen_fit.h"
+
 namespace reversi {
 namespace {
 
@@ -33,13 +35,22 @@ QString BoardCursor::cellName(CellPos cell) {
 void BoardCursor::hideOutline() {
     if (!outlineShown_) return;
     outlineShown_ = false;
-    update(outline(cell_));
+    updateOutline(cell_);
+}
+
+void BoardCursor::setScale(qreal scale) {
+    scale_ = scale;
+    update();
+}
+
+void BoardCursor::updateOutline(CellPos cell) {
+    update(coveringRect(outline(cell), scale_));
 }
 
 void BoardCursor::moveTo(CellPos cell) {
-    update(outline(cell_));
+    updateOutline(cell_);
     cell_ = cell;
-    update(outline(cell_));
+    updateOutline(cell_);
     setAccessibleDescription(QStringLiteral("Cursor on %1").arg(cellName(cell_)));
 }
 
@@ -72,7 +83,7 @@ void BoardCursor::keyPressEvent(QKeyEvent* event) {
     if (!outlineShown_) {
         // The first key shows where the cursor is, so no key moves or plays it unseen.
         outlineShown_ = true;
-        update(outline(cell_));
+        updateOutline(cell_);
     } else if (plays) {
         // One key press is one click, however long the key is held.
         if (!event->isAutoRepeat()) play_(cell_);
@@ -84,12 +95,12 @@ void BoardCursor::keyPressEvent(QKeyEvent* event) {
 
 void BoardCursor::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    update(outline(cell_));
+    updateOutline(cell_);
 }
 
 void BoardCursor::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    update(outline(cell_));
+    updateOutline(cell_);
 }
 
 QRect BoardCursor::outline(CellPos cell) {
@@ -103,6 +114,7 @@ void BoardCursor::paintEvent(QPaintEvent*) {
     const QRect outer = outline(cell_);
     const QRect inner = outer.adjusted(outlineWidth, outlineWidth, -outlineWidth, -outlineWidth);
     QPainter painter(this);
+    painter.scale(scale_, scale_);
     painter.setClipRegion(QRegion(outer).subtracted(QRegion(inner)));
     painter.fillRect(outer, colour_);
 }

@@ -26,6 +26,8 @@ class BoardCursor : public QWidget {
     bool outlineShown() const { return outlineShown_; }
     // Hides the outline until the next key; the cursor keeps its cell.
     void hideOutline();
+    // The scale the window shows the board at (its layout is scaled down to fit a screen).
+    void setScale(qreal scale);
 
     // A cell in the usual notation: columns a to h from the left, rows 1 to 8 from the top.
     static QString cellName(CellPos cell);
@@ -38,13 +40,16 @@ class BoardCursor : public QWidget {
 
   private:
     void moveTo(CellPos cell);
-    // The outline's outer edge around a cell, in this widget's pixels.
+    // The outline's outer edge around a cell, in the layout's pixels from the grid's corner.
     static QRect outline(CellPos cell);
+    // Schedules the repainting of the outline around a cell.
+    void updateOutline(CellPos cell);
 
     QColor colour_;
     std::function<void(CellPos)> play_;
     CellPos cell_ = startCell;
     bool outlineShown_ = false;
+    qreal scale_ = 1;
 };
 
 }  // namespace reversi

@@ -9,6 +9,7 @@
 #include "file_error.h"
 #include "handoff.h"
 #include "resources.h"
+#include "screen_fit.h"
 
 namespace reversi {
 namespace {
@@ -37,7 +38,11 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     setObjectName(QString::fromLatin1(theme.objectName));
     setWindowTitle(QStringLiteral("Play!"));
     setFont(windowFont(11));
-    resize(clientSize);
+    // Opened maximised; its normal place is the layout's, 976 by 629 at (444, 168), with room
+    // for the whole board.
+    setLayoutGeometry(
+        {444, 168, 976 + 2 * windowFrame::side, 629 + windowFrame::top + windowFrame::side},
+        clientSize);
 
     boardCursor = new BoardCursor(
         theme.cursorColour.resolve(),
@@ -234,11 +239,12 @@ void MatchWindow::onClockTick() {
 }
 
 void MatchWindow::mousePressEvent(QMouseEvent* event) {
-    // Every mouse button plays.
-    const QPoint at = event->position().toPoint();
+    // Every mouse button plays, at the layout's pixel under the pointer.
+    const QPoint at = (event->position() / layoutScale()).toPoint();
     // The keyboard's cursor goes until the next key; a press on the board gives it the keyboard.
     boardCursor->hideOutline();
-    if (boardCursor->geometry().contains(at)) boardCursor->setFocus(Qt::MouseFocusReason);
+    if (boardCursor->geometry().contains(event->position().toPoint()))
+        boardCursor->setFocus(Qt::MouseFocusReason);
     runHandler([&] { onWindowClicked(at.x(), at.y()); });
 }
 
@@ -395,7 +401,9 @@ void MatchWindow::growDelay() {
 
 void MatchWindow::flush(QRect area) {
     pendingFlush_ |= area;
-    if (isVisible() && !pendingFlush_.isEmpty()) repaint(pendingFlush_);
+    // The window's pixels that show the area, at its scale.
+    if (isVisible() && !pendingFlush_.isEmpty())
+        repaint(coveringRect(pendingFlush_, layoutScale()));
     pendingFlush_ = QRect();
     lastFlush_ = Clock::now();
 }
@@ -406,20 +414,31 @@ void MatchWindow::flushIfDue(QRect area) {
 }
 
 void MatchWindow::paintEvent(QPaintEvent* event) {
-    // Beyond the canvas the window is all background, which Qt fills in itself.
-    const QRect area = event->rect() & QRect(QPoint(0, 0), canvas_.size());
+    // Beyond the canvas the window is all background, which Qt fills in itself. The canvas
+    // holds the layout's pixels; the window shows them at its scale.
+    const qreal scale = layoutScale();
+    const QRectF canvasArea(QPointF(0, 0), QSizeF(canvas_.size()) * scale);
+    const QRectF area = QRectF(event->rect()) & canvasArea;
     if (area.isEmpty()) return;
     QPainter painter(this);
-    const qreal ratio = canvas_.devicePixelRatio();
-    painter.drawImage(
-        QRectF(area), canvas_.image(),
-        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+    // Device pixels of the canvas to the window's logical ones: one to one when the canvas was
+    // made for this screen and scale, smoothly resampled when the window has moved since.
+    const qreal ratio = canvas_.devicePixelRatio() / scale;
+    if (!qFuzzyCompare(ratio, devicePixelRatioF()))
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(area, canvas_.image(), QRectF(area.topLeft() * ratio, area.size() * ratio));
 }
 
 void MatchWindow::showEvent(QShowEvent* event) {
-    // The board is drawn at the resolution of the screen the window first shows on.
-    canvas_.setDevicePixelRatio(devicePixelRatioF());
+    // The board is drawn at the resolution of the screen the window first shows on, times the
+    // layout's scale: as sharp as the screen wherever the board is scaled down to fit.
+    canvas_.setDevicePixelRatio(devicePixelRatioF() * layoutScale());
     ModalWindow::showEvent(event);
+}
+
+void MatchWindow::layoutScaled() {
+    boardCursor->setScale(layoutScale());
+    update();
 }
 
 }  // namespace reversi

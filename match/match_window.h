@@ -87,6 +87,7 @@ class MatchWindow : public ModalWindow, protected GameView {
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void layoutScaled() override;
 
   private:
     // Hides the labels and the redraw button, paints the background, sets the start position.

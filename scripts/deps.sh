@@ -8,6 +8,8 @@ packages=(
     g++ cmake ninja-build pkg-config git
     # windows, drawing, resources, network interfaces
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # what the X11 window manager offers (its presence, minimised windows)
+    libxcb1-dev
     # the downloader program
     libcurl4-openssl-dev ca-certificates
     # unit tests and benchmarks
@@ -15,7 +17,10 @@ packages=(
     # fonts for the offscreen and X11 platforms
     fontconfig fonts-dejavu-core
     # end-to-end tests on a real X display, and their local HTTP server
-    xvfb xauth xdotool imagemagick python3
+    xvfb xauth xdotool imagemagick python3 x11-utils
+    # a small window manager on that display, and a headless Wayland compositor with Qt's
+    # plug-in for it
+    openbox weston qt6-wayland
     # the update test's private network: a veth pair in a namespace of its own
     iproute2
     # a certificate for the downloader's HTTPS test

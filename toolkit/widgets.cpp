@@ -1,7 +1,13 @@
 #include "widgets.h"
 
+#include <QGuiApplication>
 #include <QHideEvent>
+#include <QKeyEvent>
+#include <QScreen>
 #include <algorithm>
+
+#include "desktop_session.h"
+#include "screen_fit.h"
 
 namespace reversi {
 
@@ -44,6 +50,7 @@ void fitTextsToBoxes(const QList<std::pair<QLabel*, QRect>>& labels, QFont font)
 OpaqueLabel::OpaqueLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setAutoFillBackground(true);
     adjustSize();
+    setLayoutScaling(this, LayoutScaling::sizedToText);
 }
 
 void OpaqueLabel::setCaption(const QString& text) {
@@ -76,37 +83,143 @@ void PeriodicTimer::setEnabled(bool enabled) {
     }
 }
 
+LayoutWindow::LayoutWindow(QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), scaler_(this) {}
+
+void LayoutWindow::setLayoutGeometry(QRect outer, QSize clientSize) {
+    layoutPosition_ = outer.topLeft();
+    clientSize_ = clientSize.isValid()
+                      ? clientSize
+                      : QSize(outer.width() - 2 * windowFrame::side,
+                              outer.height() - windowFrame::top - windowFrame::side);
+    resize(clientSize_);
+    move(layoutPosition_);
+}
+
+void LayoutWindow::placeOn(const QScreen* screen) {
+    if (!screen) return;
+    const ScreenFit fit = fitToScreen(layoutPosition_, clientSize_, desktopSession().frame(),
+                                      screen->geometry(), screen->availableGeometry());
+    resize(fit.clientSize);
+    move(fit.frame.topLeft());
+    applyScale(fit.scale);
+}
+
+void LayoutWindow::scaleFor(const QScreen* screen) {
+    if (screen) {
+        applyScale(
+            fittingScale(clientSize_, desktopSession().frame(), screen->availableGeometry()));
+    }
+}
+
+void LayoutWindow::applyScale(qreal scale) {
+    if (scale == scaler_.scale() && scale == 1) return;
+    scaler_.apply(scale);
+    layoutScaled();
+}
+
+void LayoutWindow::relayout(const std::function<void()>& change) {
+    scaler_.relayout(change);
+    layoutScaled();
+}
+
 ModalWindow::ModalWindow(FirstShowing firstShowing, QWidget* parent)
-    : QWidget(parent, Qt::Window), firstShowing_(firstShowing) {
+    : LayoutWindow(parent, Qt::Window), firstShowing_(firstShowing) {
     setWindowModality(Qt::ApplicationModal);
+}
+
+const QScreen* ModalWindow::targetScreen() const {
+    if (opener_ && opener_->screen()) return opener_->screen();
+    return QGuiApplication::primaryScreen();
 }
 
 void ModalWindow::showModal() {
     if (modalLoop_) return;  // already showing
+    const QScreen* screen = targetScreen();
+    Qt::WindowStates state = keptState_;
+    // A window closed maximised or minimised keeps that state, but its window system window
+    // went: it is made anew from the normal state, then put in the state kept.
+    setWindowState(Qt::WindowNoState);
     if (!shownBefore_) {
         shownBefore_ = true;
+        placeOn(screen);
+        keepNormalGeometry();
         switch (firstShowing_) {
             case FirstShowing::normal:
-                show();
+                state = Qt::WindowNoState;
                 break;
             case FirstShowing::maximised:
-                showMaximized();
+                state = Qt::WindowMaximized;
                 break;
             case FirstShowing::minimised:
-                showMinimized();
+                // Only where something can bring the window back: a modal window nobody can
+                // restore would leave the program unusable.
+                state =
+                    desktopSession().restoresMinimised ? Qt::WindowMinimized : Qt::WindowNoState;
                 break;
         }
     } else {
-        show();
+        // The place it was closed in, while that still lies on the screen it opens on.
+        scaleFor(screen);
+        const QRect kept(keptNormalGeometry_.topLeft(),
+                         keptNormalGeometry_.size().grownBy(desktopSession().frame()));
+        if (screen && screen->availableGeometry().contains(kept)) {
+            resize(keptNormalGeometry_.size());
+            move(keptNormalGeometry_.topLeft());
+        } else {
+            placeOn(screen);
+            keepNormalGeometry();
+        }
     }
+    showInState(state, screen);
     raise();
     activateWindow();
     QEventLoop loop;
     modalLoop_ = &loop;
     loop.exec(QEventLoop::DialogExec);
+    keptState_ = windowState() & (Qt::WindowMaximized | Qt::WindowMinimized);
     // Closed: the window system's window and its picture of the window go until the next
     // showing, which makes them anew from the controls, which keep everything.
     if (isHidden()) destroy();
+}
+
+void ModalWindow::showInState(Qt::WindowStates state, const QScreen* screen) {
+    if (state & Qt::WindowMinimized) {
+        setWindowState(state);
+        show();
+    } else if (state & Qt::WindowMaximized) {
+        // Without a window manager nobody else maximises it: the screen's available area.
+        if (!desktopSession().managesWindows && screen) {
+            resize(screen->availableGeometry().size());
+            move(screen->availableGeometry().topLeft());
+        }
+        showMaximized();
+    } else {
+        showNormal();
+    }
+}
+
+void ModalWindow::keepNormalGeometry() {
+    keptNormalGeometry_ = QRect(pos(), size());
+}
+
+void ModalWindow::moveEvent(QMoveEvent* event) {
+    LayoutWindow::moveEvent(event);
+    if (isVisible() && windowState() == Qt::WindowNoState) keepNormalGeometry();
+}
+
+void ModalWindow::resizeEvent(QResizeEvent* event) {
+    LayoutWindow::resizeEvent(event);
+    if (isVisible() && windowState() == Qt::WindowNoState) keepNormalGeometry();
+}
+
+void ModalWindow::keyPressEvent(QKeyEvent* event) {
+    if (closesOnEscape_ && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    LayoutWindow::keyPressEvent(event);
 }
 
 void ModalWindow::hideEvent(QHideEvent* event) {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <utility>
 
+#include "layout_scale.h"
+
 namespace reversi {
 
 // The windows' font at a pixel height: Tahoma where it is installed, the system's sans-serif
@@ -56,24 +58,74 @@ class PeriodicTimer : public QTimer {
     bool isEnabled() const { return isActive(); }
 };
 
+// A top-level window drawn for a layout, on a screen that may be smaller than the layout: it
+// opens where its layout puts it when it fits there, moved into the screen's available area
+// when it does not, and with its whole layout scaled down by one factor where it is larger
+// than that area.
+class LayoutWindow : public QWidget {
+  public:
+    explicit LayoutWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+
+    // The layout's outer rectangle, frame included, relative to the screen's top-left corner;
+    // `clientSize`, when given, is what the content needs inside the frame, where that differs.
+    void setLayoutGeometry(QRect outer, QSize clientSize = {});
+    // Places the window on a screen where its layout says, and scales it to fit there.
+    void placeOn(const QScreen* screen);
+    // Scales the layout to fit a screen, leaving the window where it is.
+    void scaleFor(const QScreen* screen);
+    qreal layoutScale() const { return scaler_.scale(); }
+    // Runs a change of the controls' fonts or places at the layout's own scale.
+    void relayout(const std::function<void()>& change);
+    // Where the layout puts the frame, relative to the screen, and the client area it needs.
+    QPoint layoutPosition() const { return layoutPosition_; }
+    QSize layoutClientSize() const { return clientSize_; }
+
+  protected:
+    // After the controls were scaled: for what the window draws or places itself.
+    virtual void layoutScaled() {}
+
+  private:
+    void applyScale(qreal scale);
+
+    QPoint layoutPosition_;
+    QSize clientSize_;
+    LayoutScaler scaler_;
+};
+
 // How a window appears the first time it is shown.
 enum class FirstShowing { normal, maximised, minimised };
 
 // A top-level window shown modally: showModal() blocks in a nested event loop until the window
 // is closed. Closing only hides it, so its controls and state survive until the next showing,
-// which keeps the window state (normal, maximised, minimised) it was closed in.
-class ModalWindow : public QWidget {
+// which keeps the window state (normal, maximised, minimised) it was closed in and, when
+// normal, its place and size. It opens on the screen of the window that opens it.
+class ModalWindow : public LayoutWindow {
   public:
     explicit ModalWindow(FirstShowing firstShowing, QWidget* parent = nullptr);
 
+    // The window whose screen this one opens on; the primary screen while there is none.
+    void setOpener(QWidget* opener) { opener_ = opener; }
+    // Whether the Escape key closes the window.
+    void setClosesOnEscape(bool closes) { closesOnEscape_ = closes; }
     void showModal();
 
   protected:
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    const QScreen* targetScreen() const;
+    void showInState(Qt::WindowStates state, const QScreen* screen);
+    void keepNormalGeometry();
+
     FirstShowing firstShowing_;
     bool shownBefore_ = false;
+    bool closesOnEscape_ = false;
+    Qt::WindowStates keptState_;
+    QRect keptNormalGeometry_;  // frame position and client size while normal
+    QPointer<QWidget> opener_;
     QPointer<QEventLoop> modalLoop_;
 };
 

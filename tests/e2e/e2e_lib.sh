@@ -57,7 +57,7 @@ e2e_begin() {
         exit 2
     fi
     local tool
-    for tool in Xvfb xauth xdotool import convert od; do
+    for tool in Xvfb xauth xdotool xwininfo import convert od; do
         if ! command -v "$tool" >/dev/null; then
             echo "FAIL: $tool is missing (scripts/deps.sh installs it)" >&2
             exit 1
@@ -284,16 +284,18 @@ no_window() { # no_window TITLE: true when no window of that title is visible
     ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
 }
 locate_window() { # sets origin_x, origin_y and window_size from the window's place on the screen
-    local geometry key value width='' height=''
-    geometry=$(xdotool getwindowgeometry --shell "$window") || fail "cannot read where window $window lies"
-    while IFS='=' read -r key value; do
-        case $key in
-            X) origin_x=$value ;;
-            Y) origin_y=$value ;;
-            WIDTH) width=$value ;;
-            HEIGHT) height=$value ;;
+    # xwininfo gives the client area's place on the screen itself, also inside a window
+    # manager's frame (where xdotool counts the frame's offset twice).
+    local info line width='' height=''
+    info=$(xwininfo -id "$window" 2>/dev/null) || fail "cannot read where window $window lies"
+    while read -r line; do
+        case $line in
+            "Absolute upper-left X:"*) origin_x=${line##* } ;;
+            "Absolute upper-left Y:"*) origin_y=${line##* } ;;
+            "Width:"*) width=${line##* } ;;
+            "Height:"*) height=${line##* } ;;
         esac
-    done <<<"$geometry"
+    done <<<"$info"
     window_size=${width}x$height
 }
 # open_window TITLE: waits for the window, then makes it the current one

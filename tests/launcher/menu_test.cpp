@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "desktop_session.h"
 #include "help_windows.h"
 #include "main_menu.h"
 #include "resources.h"
@@ -308,36 +309,51 @@ TEST_F(Menu, HelpGridsFixedCellsStayInPlaceAndCannotBeSelected) {
     help.close();
 }
 
-TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedTheFirstTime) {
+TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedOnlyWhereItCanBeRestored) {
     ProgramFonts fonts;
     HelpWindow help(fonts);
     bool maximised = false;
+    bool escaped = false;
     QTimer::singleShot(0, &help, [&] {
         maximised = help.isMaximized();
-        help.closeButton->click();
+        // "X" reads dark on its button, and lies inside the window's right edge.
+        EXPECT_LT(help.closeButton->palette().color(QPalette::ButtonText).lightness(), 100);
+        EXPECT_LE(help.closeButton->geometry().right(), help.rect().right());
+        QTest::keyClick(help.closeButton, Qt::Key_Escape);
+        escaped = !help.isVisible();
+        help.close();
     });
     help.showModal();
     EXPECT_TRUE(maximised);
-    EXPECT_FALSE(help.isVisible());
+    EXPECT_TRUE(escaped);
 
-    InfoWindow info(fonts);
-    EXPECT_EQ(info.versionLabel->text(), "Version 4");
-    EXPECT_EQ(info.engineVersionLabel->text(), "Reversi engine version 0.6 BETA");
-    bool minimised = false;
-    QTimer::singleShot(0, &info, [&] {
-        minimised = info.isMinimized();
-        info.showNormal();
-        info.okButton->click();
-    });
-    info.showModal();
-    EXPECT_TRUE(minimised);
-    bool normal = false;
-    QTimer::singleShot(0, &info, [&] {
-        normal = !info.isMinimized() && info.isVisible();
-        info.okButton->click();
-    });
-    info.showModal();
-    EXPECT_TRUE(normal);
+    // Minimised only where a task bar can bring it back; the next showing keeps the state it
+    // was closed in, and Escape closes it.
+    for (const bool restorable : {true, false}) {
+        overrideDesktopSession(
+            DesktopSession{.managesWindows = true, .restoresMinimised = restorable});
+        InfoWindow info(fonts);
+        EXPECT_EQ(info.versionLabel->text(), "Version 4");
+        EXPECT_EQ(info.engineVersionLabel->text(), "Reversi engine version 0.6 BETA");
+        bool minimised = false;
+        QTimer::singleShot(0, &info, [&] {
+            minimised = info.isMinimized();
+            info.okButton->click();
+        });
+        info.showModal();
+        EXPECT_EQ(minimised, restorable);
+        QTimer::singleShot(0, &info, [&] {
+            minimised = info.isMinimized();
+            info.showNormal();
+            QTest::keyClick(info.okButton, Qt::Key_Escape);
+            escaped = !info.isVisible();
+            info.close();
+        });
+        info.showModal();
+        EXPECT_EQ(minimised, restorable) << "reopened in the state it was closed in";
+        EXPECT_TRUE(escaped);
+    }
+    overrideDesktopSession(std::nullopt);
 }
 
 }  // namespace

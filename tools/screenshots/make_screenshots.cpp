@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
 
@@ -90,8 +91,15 @@ bool write(const QDir& folder, const QString& name, const QImage& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // No display needed; the windows drawn at twice their size, as on a high-DPI screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No display needed; the windows drawn at twice their size, as on a high-DPI screen, on a
+    // screen large enough for every layout at that size, so that none is scaled down to fit.
+    QTemporaryFile screen;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && screen.open()) {
+        screen.write(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 3840,
+                         "height": 2400, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screen.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.fileName().toLocal8Bit());
+    }
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Reversi"));
