@@ -73,12 +73,20 @@ bool holdFolder(const QString& folder) {
 }  // namespace
 
 bool isSystemFolder(const QString& folder) {
-    static const char* const systemFolders[] = {"/usr",   "/bin",    "/sbin", "/lib", "/lib32",
-                                                "/lib64", "/libx32", "/opt",  "/etc", "/snap"};
-    if (folder == QLatin1String("/")) return true;
-    for (const char* system : systemFolders) {
-        const QString path = QLatin1String(system);
-        if (folder == path || folder.startsWith(path + QLatin1Char('/'))) return true;
+    // The root and the two prefixes themselves, and everything under the folders where programs,
+    // their libraries, data and settings are installed; not /usr/src or /usr/local/src, where
+    // sources may be built.
+    static const char* const prefixes[] = {"", "/usr", "/usr/local"};
+    static const char* const installed[] = {"bin",   "sbin",   "games",   "lib",  "lib32",
+                                            "lib64", "libx32", "libexec", "share"};
+    QStringList trees = {QStringLiteral("/etc"), QStringLiteral("/opt"), QStringLiteral("/snap")};
+    for (const char* prefix : prefixes) {
+        if (folder == (*prefix ? QLatin1String(prefix) : QLatin1String("/"))) return true;
+        for (const char* name : installed)
+            trees << QStringLiteral("%1/%2").arg(QLatin1String(prefix), QLatin1String(name));
+    }
+    for (const QString& tree : trees) {
+        if (folder == tree || folder.startsWith(tree + QLatin1Char('/'))) return true;
     }
     return false;
 }

@@ -21,8 +21,9 @@ namespace reversi {
 // the folder.
 std::optional<QString> enterWorkingFolder(const QString& program = runningProgramLink);
 
-// Whether `folder` (an absolute path without links) is the root or lies in one of the folders of
-// the system's programs, libraries and configuration (/usr, /bin, /sbin, /lib*, /opt, /etc, /snap).
+// Whether `folder` (an absolute path without links) is one the system installs programs, their
+// libraries, data or settings in: /, /usr, /usr/local, or a folder under /etc, /opt, /snap or
+// bin, sbin, games, lib*, libexec or share of /, /usr or /usr/local.
 bool isSystemFolder(const QString& folder);
 
 // Whether the game keeps its files in a temporary folder this time.

@@ -20,13 +20,18 @@ upstream=${version%-*}
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$changelog" -S Timestamp)
 export SOURCE_DATE_EPOCH
 
-# The project's files: those git tracks or would track, or every file outside build/ and .git.
+# The project's files (under the folders given, or all): those git tracks or would track, or
+# outside a git work tree every file but build/ and .git/; NUL-separated, relative to the root.
+list_files() {
+    if [[ $(git rev-parse --show-toplevel 2>/dev/null) == "$root" ]]; then
+        git ls-files -z --cached --others --exclude-standard -- "$@" |
+            xargs -0r sh -c 'for f; do [ -f "$f" ] && printf "%s\0" "$f"; done' sh
+    else
+        find "${@:-.}" -path ./build -prune -o -path ./.git -prune -o -type f -printf '%p\0' |
+            sed -z 's|^\./||'
+    fi
+}
 cd "$root"
-if [[ $(git rev-parse --show-toplevel 2>/dev/null) == "$root" ]]; then
-    list_files() { git ls-files -z --cached --others --exclude-standard -- "$@" | xargs -0r sh -c 'for f; do [ -f "$f" ] && printf "%s\0" "$f"; done' sh; }
-else
-    list_files() { find "${@:-.}" -path ./build -prune -o -path ./.git -prune -o -type f -printf '%p\0' | sed -z 's|^\./||'; }
-fi
 
 # The upstream tarball: the files outside debian/, sorted, owned by root, with the release time
 # and modes that do not depend on the umask of the checkout.

@@ -15,7 +15,7 @@
 namespace reversi {
 namespace {
 
-TEST(WorkingFolder, SystemFoldersAreTheRootAndTheTreesOfProgramsLibrariesAndSettings) {
+TEST(WorkingFolder, SystemFoldersAreThoseProgramsAndTheirFilesAreInstalledIn) {
     const struct {
         const char* folder;
         bool system;
@@ -24,10 +24,12 @@ TEST(WorkingFolder, SystemFoldersAreTheRootAndTheTreesOfProgramsLibrariesAndSett
         {"/usr/games", true},
         {"/usr/local/games", true},
         {"/usr", true},
+        {"/usr/share/games/reversi", true},
         {"/opt/reversi/bin", true},
         {"/lib64", true},
         {"/usrlocal/games", false},  // a name that only begins like one
         {"/libre", false},
+        {"/usr/local/src/reversi/build", false},  // sources built where they lie
         {"/home/player/reversi/build", false},
         {"/tmp/reversi", false},
     };

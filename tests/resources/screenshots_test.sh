@@ -9,8 +9,11 @@ rm -rf -- "$work"
 failures=0
 for made in "$work"/*.png; do
     [[ $(basename -- "$made" .png) =~ -([0-9]+)x([0-9]+)$ ]] || continue
-    file -- "$made" | grep -Fq "PNG image data, ${BASH_REMATCH[1]} x ${BASH_REMATCH[2]}," ||
-        { echo "FAIL: $made is not ${BASH_REMATCH[1]}x${BASH_REMATCH[2]}" >&2; failures=$((failures + 1)); }
+    width=${BASH_REMATCH[1]} height=${BASH_REMATCH[2]}
+    if ! file -- "$made" | grep -Fq "PNG image data, $width x $height,"; then
+        echo "FAIL: $made is not ${width}x$height" >&2
+        failures=$((failures + 1))
+    fi
 done
 named=$(grep -Eo 'width="[0-9]+" height="[0-9]+">[^<]+' "$metainfo")
 [[ -n $named ]] || { echo "FAIL: the metainfo names no screenshot" >&2; exit 1; }

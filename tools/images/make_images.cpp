@@ -1,7 +1,7 @@
 // Draws the pictures the game carries (theme previews, intro frames, program icon) and writes
 // them as PNG files into the folder named on the command line, the icon also at the sizes of the
-// desktops' icon theme (16 to 512 pixels, icon-<size>.png) and as SVG (icon.svg). The results are committed under resources/images/;
-// run this again only to change them.
+// desktops' icon theme (16 to 512 pixels, icon-<size>.png) and as SVG (icon.svg). The results
+// are committed under resources/images/; run this again only to change them.
 //
 // The files come out the same, byte for byte, on any machine: the text is drawn from the
 // outlines of the font file the game carries, read directly (never a font the system offers or
