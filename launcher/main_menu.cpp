@@ -275,10 +275,6 @@ void MainMenu::onOpponentClicked() {
     opponentButton->setText(versusComputer ? playWithSecondPlayer : playWithComputer);
 }
 
-void MainMenu::writeHandoffFile() {
-    writeFile(QString::fromLatin1(handoffFileName), countdownText.toLatin1() + "\r\n");
-}
-
 void MainMenu::onGoToPlayClicked() {
     // The countdown is chosen once per run.
     for (QWidget* control :
@@ -288,7 +284,7 @@ void MainMenu::onGoToPlayClicked() {
         control->hide();
     }
     updateCountdown();
-    writeHandoffFile();
+    writeHandoffFile(countdownValue);
     const MatchKind kind = versusComputer ? MatchKind::versusComputer : MatchKind::twoPlayer;
     const QRadioButton* themes[] = {theme1Radio, theme2Radio, theme3Radio};
     for (int theme = 1; theme <= 3; ++theme) {

@@ -111,7 +111,6 @@ class MainMenu : public LayoutWindow {
     void applyFonts();
     void setBackground(const QColor& colour);
     QList<QWidget*> menuControls() const;
-    void writeHandoffFile();
 
     WindowDirectory& windows_;
     UpdateHalves update_;

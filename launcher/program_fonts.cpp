@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 
+#include "files.h"
 #include "resource_names.h"
 #include "resources.h"
 
@@ -12,8 +13,17 @@ using namespace resources;
 ProgramFonts::Installed ProgramFonts::install(const char* type, const char* name,
                                               const char* file) {
     Installed font;
-    font.file = saveResource(type, name, file);
-    font.id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    const QString fileName = QString::fromLatin1(file);
+    const QByteArray bytes = resourceBytes(type, name);
+    if (isOthersFile(fileName, bytes.size(),
+                     [&bytes](const QByteArray& content) { return content == bytes; })) {
+        // Somebody else's file of that name stays; the font comes from memory instead.
+        reportLeftAlone(fileName);
+        font.id = QFontDatabase::addApplicationFontFromData(bytes);
+    } else {
+        font.file = writeFile(fileName, bytes);
+        font.id = QFontDatabase::addApplicationFont(fileName);
+    }
     const QStringList families = QFontDatabase::applicationFontFamilies(font.id);
     if (!families.isEmpty()) font.family = families.first();
     return font;
@@ -29,9 +39,8 @@ void ProgramFonts::installCode() {
 }
 
 void ProgramFonts::remove(Installed& font, const char* file) {
-    if (!font.file) return;
     if (font.id >= 0) QFontDatabase::removeApplicationFont(font.id);
-    removeFileIfSame(QString::fromLatin1(file), *font.file);
+    if (font.file) removeFileIfSame(QString::fromLatin1(file), *font.file);
     font = {};
 }
 

@@ -22,7 +22,12 @@ std::optional<int> handoffCountdown(std::string_view line);
 // The first line of the hand-off file, without its line end; throws FileError.
 QString readHandoffLine();
 
-// Deletes the hand-off file; a missing file or a failure is ignored.
+// Writes the countdown into the hand-off file as one line, "300\r\n"; throws FileError, also
+// when a file of that name holds anything else: that one is somebody else's, and stays.
+void writeHandoffFile(int countdown);
+
+// Deletes the hand-off file, unless it is somebody else's; a missing file or a failure is
+// ignored.
 void deleteHandoffFile();
 
 }  // namespace reversi

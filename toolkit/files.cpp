@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QSet>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include "file_error.h"
@@ -205,6 +207,30 @@ void removeFile(const QString& name, const QString& program) {
 void removeFileIfSame(const QString& name, FileIdentity identity) {
     if (!throughLinkedFolder(name) && regularFileIdentity(name) == identity)
         ::unlink(encoded(name).constData());
+}
+
+bool isOthersFile(const QString& name, qint64 largest,
+                  const std::function<bool(const QByteArray&)>& isProgramsOwn) {
+    struct stat status {};
+    if (::lstat(encoded(name).constData(), &status) != 0) return false;  // nothing there
+    if (!S_ISREG(status.st_mode) || status.st_size > largest) return true;
+    QFile file;
+    try {
+        openRegularFile(name, file);
+    } catch (const FileError&) {
+        return true;  // unreadable: whose it is cannot be told, so it is left alone
+    }
+    return !isProgramsOwn(file.read(largest + 1));
+}
+
+void reportLeftAlone(const QString& name) {
+    static QSet<QString> reported;
+    if (reported.contains(name)) return;
+    reported.insert(name);
+    std::fprintf(stderr,
+                 "reversi: \"%s\" is not a file of the game's; it is left as it is, and the game "
+                 "goes on without it\n",
+                 qPrintable(name));
 }
 
 }  // namespace reversi

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace reversi {
@@ -62,5 +63,14 @@ void removeFile(const QString& name, const QString& program = runningProgramLink
 
 // Deletes `name` only while it is still the file `identity`, one this run wrote.
 void removeFileIfSame(const QString& name, FileIdentity identity);
+
+// Whether a file under one of the program's names is somebody else's, which the program must
+// neither replace nor delete: it is there and is no regular file (a link, a folder, a FIFO), or
+// is larger than `largest` bytes, or `isProgramsOwn` says its bytes are not what the program
+// writes under that name. A missing file is nobody's.
+bool isOthersFile(const QString& name, qint64 largest,
+                  const std::function<bool(const QByteArray&)>& isProgramsOwn);
+// Says on standard error, once a name, that the program leaves a file of its name alone.
+void reportLeftAlone(const QString& name);
 
 }  // namespace reversi

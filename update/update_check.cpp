@@ -106,15 +106,48 @@ void UpdateCheck::checkAtStartUp() {
     state_.isOnline = network_.isOnline();
     if (!state_.isOnline || !channel_.isUsable()) return;
     if (oneIsTheProgram(startUpFiles(), programFile())) return;
+    // Somebody else's file under one of the check's names stays: no check this time.
+    if (anyLeftAlone({{kDownloaderFileName, downloaderProgram()},
+                      {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()},
+                      {kDownloaderStateFileName, QByteArray()}}) ||
+        versionFileIsOthers()) {
+        return;
+    }
 
+    checkStarted_ = true;
     const WrittenFiles written =
         writeAll({{kDownloaderFileName, downloaderProgram(), true},
                   {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
     if (!starter_.startScript(kVersionCheckScriptName)) removeWritten(written);
 }
 
+bool UpdateCheck::versionFileIsOthers() const {
+    // What appears after this run's check is its answer, whatever it holds.
+    if (checkStarted_) return false;
+    constexpr qint64 longestVersionFile = 4096;
+    if (!isOthersFile(kVersionFileName, longestVersionFile, [](const QByteArray& content) {
+            return parseVersionNumber(content).has_value();
+        })) {
+        return false;
+    }
+    reportLeftAlone(kVersionFileName);
+    return true;
+}
+
+bool UpdateCheck::anyLeftAlone(std::initializer_list<std::pair<QString, QByteArray>> files) {
+    bool any = false;
+    for (const auto& [name, bytes] : files) {
+        if (isOthersFile(name, bytes.size(),
+                         [&bytes](const QByteArray& content) { return content == bytes; })) {
+            reportLeftAlone(name);
+            any = true;
+        }
+    }
+    return any;
+}
+
 void UpdateCheck::removeLeftovers() {
-    removeFile(kVersionFileName, programFile());
+    if (!versionFileIsOthers()) removeFile(kVersionFileName, programFile());
 }
 
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
@@ -123,7 +156,8 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
 
     std::exception_ptr failure;
 
-    if (state_.isOnline && QFileInfo::exists(kVersionFileName)) {
+    const bool versionFileOurs = !versionFileIsOthers();
+    if (state_.isOnline && versionFileOurs && QFileInfo::exists(kVersionFileName)) {
         std::optional<std::int32_t> latest;
         try {
             latest = readVersionFile(kVersionFileName);
@@ -138,7 +172,12 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
             state_.latestVersionText = QString::number(state_.latestVersion);
         }
         const auto program = replaceableProgram();
-        if (state_.updateNeeded && channel_.isUsable() && program) {
+        if (state_.updateNeeded && channel_.isUsable() && program &&
+            !anyLeftAlone(
+                {{kDownloaderFileName, downloaderProgram()},
+                 {kDownloaderStateFileName, QByteArray()},
+                 {kUpdaterScriptName,
+                  updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}})) {
             WrittenFiles written;
             try {
                 written = writeAll(
@@ -161,7 +200,7 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
     }
 
     if (removeFonts) removeFonts();
-    removeFile(kVersionFileName, programFile());
+    if (versionFileOurs) removeFile(kVersionFileName, programFile());
     if (failure) std::rethrow_exception(failure);
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 #include "file_error.h"
@@ -67,12 +68,19 @@ class UpdateCheck {
     void takeProgramName();
     QByteArray downloaderProgram() const;
     std::optional<ProgramFile> replaceableProgram() const;
+    // Whether "version.txt" is somebody else's (reported once): not what a check writes, and not
+    // made by this run's check.
+    bool versionFileIsOthers() const;
+    // Whether any of these files is there but does not hold the bytes the program writes under
+    // its name; each such file is reported once.
+    static bool anyLeftAlone(std::initializer_list<std::pair<QString, QByteArray>> files);
 
     const NetworkProbe& network_;
     ProcessStarter& starter_;
     UpdateHooks hooks_;
     UpdateChannel channel_;
     UpdateState state_;
+    bool checkStarted_ = false;  // this run's check has started its script
 };
 
 }  // namespace reversi

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "desktop_session.h"
+#include "file_error.h"
 #include "help_windows.h"
 #include "main_menu.h"
 #include "resources.h"
@@ -210,10 +211,15 @@ TEST_F(Menu, AHandoffFileThatCannotBeWrittenOpensNothing) {
 }
 
 TEST_F(Menu, AFailedStartupStepIsReportedOnceAndTheRestStillRuns) {
-    QDir().mkdir("5.db");  // the font file cannot be written
-    auto menu = makeMenu();
+    // Not the game's font: left as it is, the font comes from memory instead.
+    writeFile("5.db", "my notes");
+    UpdateHalves update;
+    update.atStartup = [] { throw FileError("Cannot write \"check.bat\""); };
+    auto menu = std::make_unique<MainMenu>(directory, update);
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains("5.db"));
+    EXPECT_TRUE(errors[0].contains("check.bat"));
+    EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
+    EXPECT_EQ(readFile("5.db"), "my notes");
     EXPECT_TRUE(QFile::exists("6.db"));
     EXPECT_EQ(menu->countdownSlider->value(), 300);
     EXPECT_TRUE(menu->theme1Radio->isChecked());
@@ -221,7 +227,7 @@ TEST_F(Menu, AFailedStartupStepIsReportedOnceAndTheRestStillRuns) {
     menu->goToPlayButton->click();
     EXPECT_EQ(directory.opened.size(), 1u);
     menu.reset();
-    EXPECT_TRUE(QFileInfo("5.db").isDir());  // not ours: left alone
+    EXPECT_EQ(readFile("5.db"), "my notes");
     EXPECT_FALSE(QFile::exists("6.db"));
 }
 

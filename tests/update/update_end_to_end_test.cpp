@@ -53,10 +53,11 @@ class UpdateEndToEndTest : public UpdateDirectoryTest {
     // Runs the start-up half, then the exit half, each time waiting for the detached script to
     // finish: it removes itself last.
     void runCheckAndExit(const QString& executablePath, QStringList* afterCheck = nullptr) {
-        update(executablePath).checkAtStartUp();
+        UpdateCheck check = update(executablePath);  // one run: both halves
+        check.checkAtStartUp();
         waitUntilGone(kVersionCheckScriptName);
         if (afterCheck) *afterCheck = files();
-        update(executablePath).finishAtExit(removeFonts());
+        check.finishAtExit(removeFonts());
         waitUntilGone(kUpdaterScriptName);
     }
 
