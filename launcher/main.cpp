@@ -15,6 +15,7 @@
 #include "desktop_session.h"
 #include "error_display.h"
 #include "program_info.h"
+#include "qt_messages.h"
 #include "resource_names.h"
 #include "resources.h"
 #include "termination.h"
@@ -70,7 +71,8 @@ std::vector<HeldMessage> heldMessages;
 // it could not find it, or only a Wayland display is named and no plug-in for it is installed.
 bool waylandPluginMissing() {
     for (const HeldMessage& held : heldMessages) {
-        if (held.text.contains(QLatin1String("find the Qt platform plugin \"wayland\"")))
+        if (held.text.contains(QString(reversi::qtMessages::waylandPluginNotFound) +
+                               QLatin1String("wayland\"")))
             return true;
     }
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -87,15 +89,16 @@ bool waylandPluginMissing() {
 
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (startingUp) {
-        if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin")) &&
-            waylandPluginMissing()) {
+        const bool noPlugin =
+            type == QtFatalMsg && message.contains(reversi::qtMessages::noPlatformPlugin);
+        if (noPlugin && waylandPluginMissing()) {
             std::fputs(
                 "reversi: the Qt platform plug-in \"wayland\" is missing: install "
                 "qt6-wayland, or start with QT_QPA_PLATFORM=xcb\n",
                 stderr);
             std::exit(1);
         }
-        if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+        if (noPlugin) {
             noDisplay(QStringLiteral("cannot open the display \"%1\"").arg(displayToOpen));
         }
         if (type != QtFatalMsg) {
@@ -104,7 +107,7 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
         }
     }
     if (type == QtWarningMsg && onDisplayLost &&
-        message.startsWith(QLatin1String("The X11 connection broke"))) {
+        message.startsWith(reversi::qtMessages::x11ConnectionBroke)) {
         std::fputs("reversi: the connection to the display was lost; the game ends\n", stderr);
         std::exchange(onDisplayLost, nullptr)();
         return;

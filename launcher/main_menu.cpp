@@ -129,12 +129,12 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     helpButton = button(QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
     countdownSlider = new QSlider(Qt::Horizontal, this);
     countdownSlider->setGeometry(302, 390, 145, 18);
-    countdownSlider->setRange(250, 3600);
+    countdownSlider->setRange(shortestCountdown, longestCountdown);
     countdownSlider->setTickPosition(QSlider::TicksBelow);
     countdownSlider->setTickInterval(50);
     countdownSlider->setSingleStep(1);
     countdownSlider->setPageStep(2);
-    countdownSlider->setValue(250);
+    countdownSlider->setValue(shortestCountdown);
     countdownSlider->setCursor(Qt::SizeHorCursor);
     opponentButton = button(playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
     // What a screen reader says for the controls whose captions are no words, or that have none.
@@ -264,7 +264,10 @@ void MainMenu::onCountdownChanged() {
 void MainMenu::updateCountdown() {
     countdownText.clear();
     const int position = countdownSlider->value();
-    if (position % 5 == 0 && position >= 250 && position <= 3600) countdownValue = position;
+    if (position % countdownStep == 0 && position >= shortestCountdown &&
+        position <= longestCountdown) {
+        countdownValue = position;
+    }
     countdownText = QString::number(countdownValue);
     countdownValueLabel->setText(countdownText);
     countdownValueLabel->adjustSize();

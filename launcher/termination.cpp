@@ -6,27 +6,35 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 
 namespace reversi {
 namespace {
 
-int signalPipe[2] = {-1, -1};
+// A connected socket pair: the handler writes a byte into one end, the event loop reads it
+// from the other.
+int signalSockets[2] = {-1, -1};
+int& handlerEnd = signalSockets[0];
+int& eventLoopEnd = signalSockets[1];
 volatile std::sig_atomic_t requested = 0;
 
 void onSignal(int) {
-    // Only async-signal-safe work here: the event loop picks the byte up.
+    // Only async-signal-safe work here: the event loop picks the byte up. The write may change
+    // errno under the code the signal interrupted, so it is put back.
+    const int savedErrno = errno;
     requested = 1;
     const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+    [[maybe_unused]] const auto written = ::write(handlerEnd, &byte, 1);
+    errno = savedErrno;
 }
 
 }  // namespace
 
 void catchTerminationSignals() {
-    if (signalPipe[0] != -1) return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
-    ::fcntl(signalPipe[0], F_SETFL, O_NONBLOCK);
+    if (handlerEnd != -1) return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) return;
+    ::fcntl(handlerEnd, F_SETFL, O_NONBLOCK);
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -37,11 +45,11 @@ void catchTerminationSignals() {
 
 void quitOnTerminationSignals(QObject* owner) {
     catchTerminationSignals();
-    if (signalPipe[1] == -1) return;
-    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, owner);
+    if (eventLoopEnd == -1) return;
+    auto* notifier = new QSocketNotifier(eventLoopEnd, QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
         char byte = 0;
-        [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+        [[maybe_unused]] const auto read = ::read(eventLoopEnd, &byte, 1);
         QCoreApplication::exit(0);
     });
 }

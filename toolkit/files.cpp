@@ -117,6 +117,8 @@ class NewFile {
         if (::fstat(fd_, &status) != 0) cannotWrite(name_, systemError());
         const int fd = fd_;
         fd_ = -1;
+        // No fsync: these files live only while the program runs, and a run after a crash
+        // writes them anew; the downloader, whose file outlives it, syncs.
         if (::close(fd) != 0) cannotWrite(name_, systemError());
         if (::rename(path_.constData(), encoded(name_).constData()) != 0) {
             cannotWrite(name_, systemError());
@@ -131,6 +133,16 @@ class NewFile {
     int fd_ = -1;
 };
 
+// The process's file mode mask, read once: umask() can only be read by setting it.
+mode_t processUmask() {
+    static const mode_t mask = [] {
+        const mode_t current = ::umask(0);
+        ::umask(current);
+        return current;
+    }();
+    return mask;
+}
+
 mode_t modeOf(QFileDevice::Permissions permissions) {
     mode_t mode = 0;
     const std::pair<QFileDevice::Permission, mode_t> bits[] = {
@@ -142,9 +154,7 @@ mode_t modeOf(QFileDevice::Permissions permissions) {
     for (const auto& [permission, bit] : bits) {
         if (permissions.testFlag(permission)) mode |= bit;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mode & ~mask;
+    return mode & ~processUmask();
 }
 
 }  // namespace
