@@ -20,11 +20,8 @@ MatchWindow& shownWindow() {
 
 void growingDisc(benchmark::State& state) {
     MatchWindow& window = shownWindow();
-    window.game.cellX = 2;
-    window.game.cellY = 2;
-    window.game.setDiscOriginToCell();
     for (auto _ : state)
-        window.drawFirstSideDisc();
+        window.growDisc({2, 2}, CellCode::first);
 }
 BENCHMARK(growingDisc)
     ->Unit(benchmark::kMillisecond)

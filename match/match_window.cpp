@@ -187,18 +187,17 @@ void MatchWindow::onRedrawClicked() {
 void MatchWindow::growStartingDiscs() {
     redrawBoard();  // the previous game's final position first
     struct StartingDisc {
-        int x, y;
+        CellPos cell;
         Cell side;
     };
-    constexpr StartingDisc discs[] = {{3, 3, CellCode::first},
-                                      {4, 3, CellCode::second},
-                                      {3, 4, CellCode::second},
-                                      {4, 4, CellCode::first}};
+    constexpr StartingDisc discs[] = {{{3, 3}, CellCode::first},
+                                      {{4, 3}, CellCode::second},
+                                      {{3, 4}, CellCode::second},
+                                      {{4, 4}, CellCode::first}};
     for (const auto& disc : discs) {
-        game.cellX = disc.x;
-        game.cellY = disc.y;
-        game.setDiscOriginToCell();
-        disc.side == CellCode::first ? drawFirstSideDisc() : drawSecondSideDisc();
+        game.cellX = disc.cell.x;
+        game.cellY = disc.cell.y;
+        growDisc(disc.cell, disc.side);
     }
 }
 
@@ -278,22 +277,31 @@ void MatchWindow::showResult(std::string_view name, std::string_view drawText) {
     secondClockLabel->setBackground(theme_.backgroundColour.resolve());
 }
 
-void MatchWindow::drawPlacedDisc(int, int, Cell side) {
-    drawDiscAtOnce((side == CellCode::second ? theme_.secondColour : theme_.firstColour).resolve());
+void MatchWindow::drawPlacedDisc(int discX, int discY, Cell side) {
+    drawDiscAtOnce({discX, discY}, sideColour(side));
 }
 
-void MatchWindow::drawGrowingDisc(int, int, Cell side) {
-    side == CellCode::first ? drawFirstSideDisc() : drawSecondSideDisc();
+void MatchWindow::drawGrowingDisc(int discX, int discY, Cell side) {
+    drawGrowingDisc(QPoint(discX, discY), sideColour(side));
 }
 
-void MatchWindow::drawMarker(int, int, bool) {
-    drawMarkerOrBlank();
+void MatchWindow::drawMarker(int discX, int discY, bool shown) {
+    drawMarkerOrBlank({discX, discY}, shown);
 }
 
 // --- drawing -----------------------------------------------------------------------------
 
-QRect MatchWindow::discBox() const {
-    return {game.discX, game.discY, geometry::discSize, geometry::discSize};
+QRect MatchWindow::discBox(QPoint origin) {
+    return {origin, QSize(geometry::discSize, geometry::discSize)};
+}
+
+QColor MatchWindow::sideColour(Cell side) const {
+    return (side == CellCode::second ? theme_.secondColour : theme_.firstColour).resolve();
+}
+
+void MatchWindow::growDisc(CellPos cell, Cell side) {
+    drawGrowingDisc(QPoint(geometry::discOrigin(cell.x), geometry::discOrigin(cell.y)),
+                    sideColour(side));
 }
 
 void MatchWindow::redrawBoard() {
@@ -310,83 +318,64 @@ void MatchWindow::redrawBoard() {
         canvas_.lineTo(last + 1, y);
     }
     if (redrawResumes()) game.markerCountdown = Game::markerIdle;
+    // The game-over value is no marker: after a result, empty cells stay empty.
+    const bool markerShown = game.markerCountdown > 0 && game.markerCountdown != Game::gameOver;
     for (int column = 0; column < Board::size; ++column) {
         for (int row = 0; row < Board::size; ++row) {
-            game.discX = geometry::discOrigin(column);
-            game.discY = geometry::discOrigin(row);
+            const QPoint origin(geometry::discOrigin(column), geometry::discOrigin(row));
             const Cell code = game.mainBoard.at(column, row);
-            if (code == CellCode::first) {
-                instantDraw = true;
-                drawFirstSideDisc();
-            } else if (code == CellCode::second) {
-                instantDraw = true;
-                drawSecondSideDisc();
+            if (code == CellCode::first || code == CellCode::second) {
+                drawDiscAtOnce(origin, sideColour(code));
             } else if (code == CellCode::empty) {
-                drawMarkerOrBlank();
+                drawMarkerOrBlank(origin, markerShown);
             }
         }
     }
     flush({0, 0, last + 1, last + 1});
 }
 
-void MatchWindow::drawFirstSideDisc() {
-    drawDisc(theme_.firstColour);
-}
-
-void MatchWindow::drawSecondSideDisc() {
-    drawDisc(theme_.secondColour);
-}
-
-void MatchWindow::drawMarkerOrBlank() {
-    // The game-over value is no marker: after a result, empty cells stay empty.
-    const bool markerShown = game.markerCountdown > 0 && game.markerCountdown != Game::gameOver;
-    const QColor colour = (markerShown ? theme_.markerColour : theme_.backgroundColour).resolve();
+void MatchWindow::drawMarkerOrBlank(QPoint origin, bool shown) {
+    const QColor colour = (shown ? theme_.markerColour : theme_.backgroundColour).resolve();
     canvas_.setPenColour(colour);
     canvas_.setBrushColour(colour);
-    const QRect box = discBox();
+    const QRect box = discBox(origin);
     canvas_.ellipse(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
     flush(box);
 }
 
-void MatchWindow::drawDisc(const Colour& colour) {
-    const QColor resolved = colour.resolve();
-    if (instantDraw) {
-        instantDraw = false;
-        drawDiscAtOnce(resolved);
-        return;
-    }
+void MatchWindow::drawGrowingDisc(QPoint origin, QColor colour) {
     // The disc widens from a vertical line through its centre, one pixel each side a step.
-    const int cx = game.discX + geometry::discSize / 2;
-    const int cy = game.discY + geometry::discSize / 2;
+    const QPoint centre =
+        discBox(origin).topLeft() + QPoint(geometry::discSize / 2, geometry::discSize / 2);
     growDeadline_ = Clock::now();
     for (int i = 0; i <= growSteps; ++i) {
         for (int j = 0; j <= growSteps; ++j) {
-            canvas_.setPenColour(resolved);
-            canvas_.setBrushColour(resolved);
-            canvas_.ellipse(cx + i, cy + j, cx - i, cy - j);
-            flushIfDue(discBox());
+            canvas_.setPenColour(colour);
+            canvas_.setBrushColour(colour);
+            canvas_.ellipse(centre.x() + i, centre.y() + j, centre.x() - i, centre.y() - j);
+            flushIfDue(discBox(origin));
             growDelay();
         }
     }
-    drawCentreDot();
-    flush(discBox());
+    drawCentreDot(origin);
+    flush(discBox(origin));
 }
 
-void MatchWindow::drawDiscAtOnce(QColor colour) {
+void MatchWindow::drawDiscAtOnce(QPoint origin, QColor colour) {
     canvas_.setPenColour(colour);
     canvas_.setBrushColour(colour);
-    const QRect box = discBox();
+    const QRect box = discBox(origin);
     canvas_.ellipse(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
-    drawCentreDot();
+    drawCentreDot(origin);
     flush(box);
 }
 
-void MatchWindow::drawCentreDot() {
+void MatchWindow::drawCentreDot(QPoint origin) {
     const QColor background = theme_.backgroundColour.resolve();
     canvas_.setPenColour(background);
     canvas_.setBrushColour(background);
-    const int cx = game.discX + geometry::discSize / 2;
-    const int cy = game.discY + geometry::discSize / 2;
+    const int cx = origin.x() + geometry::discSize / 2;
+    const int cy = origin.y() + geometry::discSize / 2;
     constexpr int r = geometry::dotRadius;
     canvas_.ellipse(cx - r, cy - r, cx + r, cy + r);
 }

@@ -33,14 +33,10 @@ class MatchWindow : public ModalWindow, protected GameView {
     void onCellKeyed(CellPos cell);
     void onClockTick();
 
-    // Board drawing, at the disc origin of the game.
     // The grid and every cell of the main board at once; resumes the game when redrawResumes.
     virtual void redrawBoard();
-    // A disc in the first or second side's colour, growing unless instantDraw is set.
-    void drawFirstSideDisc();
-    void drawSecondSideDisc();
-    // The rejected-move marker while it is shown, otherwise the disc box in background colour.
-    void drawMarkerOrBlank();
+    // A disc of `side` growing in a cell, as a flipped disc grows.
+    void growDisc(CellPos cell, Cell side);
 
     // The window's controls and its one-second clock. The board's keyboard cursor comes first
     // in the keyboard's order, then the buttons.
@@ -60,7 +56,6 @@ class MatchWindow : public ModalWindow, protected GameView {
     Game game;
     bool handoffRead = false;
     QString handoffText;
-    bool instantDraw = false;
 
   protected:
     // Steps of a new game that both window kinds take.
@@ -95,13 +90,17 @@ class MatchWindow : public ModalWindow, protected GameView {
     QPushButton* makeButton(const QString& caption, QRect geometry);
     OpaqueLabel* makeLabel(QPoint position, int fontPixels, Colour fontColour, Colour background);
 
-    void drawDisc(const Colour& colour);
-    void drawDiscAtOnce(QColor colour);
-    void drawCentreDot();
+    // Drawing in the disc box whose top-left corner is `origin`.
+    void drawGrowingDisc(QPoint origin, QColor colour);
+    void drawDiscAtOnce(QPoint origin, QColor colour);
+    void drawCentreDot(QPoint origin);
+    // The rejected-move marker when `shown`, otherwise the disc box in background colour.
+    void drawMarkerOrBlank(QPoint origin, bool shown);
+    QColor sideColour(Cell side) const;
     void growDelay();
     void flush(QRect area);
     void flushIfDue(QRect area);
-    QRect discBox() const;
+    static QRect discBox(QPoint origin);
 
     const Theme& theme_;
     Canvas canvas_;
