@@ -15,9 +15,10 @@ namespace reversi {
 using namespace resources;
 
 namespace {
-constexpr int firstIntroTick = 3;
-constexpr int lastFrameTick = 14;  // ticks 4 to 14 show the frames IMAGE4 to IMAGE14
-constexpr int menuTick = 16;
+// Tick n shows the intro frame numbered n, from the first to the last frame; two ticks later
+// the menu shows.
+constexpr int firstIntroTick = ResourceName::firstIntroFrame - 1;
+constexpr int menuTick = ResourceName::lastIntroFrame + 2;
 constexpr int defaultCountdown = 300;
 
 // Boxes the layout gives the labels in the decorative face; their texts are fitted to them and
@@ -240,13 +241,13 @@ void MainMenu::applyFonts() {
 
 void MainMenu::onIntroTick() {
     ++introTick;
-    if (introTick <= lastFrameTick) {
-        introFrameName = QString::number(introTick);
+    if (introTick <= ResourceName::lastIntroFrame) {
         introImage->clear();  // the frame shown goes first: two never take memory at once
-        introImage->setPixmap(resourcePixmap(
-            ResourceType::rawData, QStringLiteral("Image") + introFrameName, devicePixelRatioF()));
+        introImage->setPixmap(resourcePixmap(ResourceType::rawData, ResourceName::image(introTick),
+                                             devicePixelRatioF()));
     }
-    if (introFrameName == QStringLiteral("14")) setBackground(Qt::black);
+    // From the last frame on, the window around it is as black as the frame's edge.
+    if (introTick >= ResourceName::lastIntroFrame) setBackground(Qt::black);
     if (introTick == menuTick) {
         setBackground(QApplication::palette().color(QPalette::Button));
         for (QWidget* control : menuControls())

@@ -102,7 +102,6 @@ class MainMenu : public LayoutWindow {
     QString countdownText;
     bool versusComputer = false;
     int introTick = 0;
-    QString introFrameName;
 
   private:
     // The start-up handler: the update check's first half, the previews, the fonts and the

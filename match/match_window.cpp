@@ -16,16 +16,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// One growing disc takes about this long on any machine: 961 steps, each due a little after
-// the one before.
-constexpr auto defaultGrowStep = std::chrono::nanoseconds(std::chrono::milliseconds(160)) / 961;
+constexpr int growSteps = 30;  // the disc widens and heightens in 31 steps each
+constexpr int growStepCount = (growSteps + 1) * (growSteps + 1);
+// One growing disc takes about this long on any machine: every step due a little after the one
+// before.
+constexpr auto defaultGrowStep =
+    std::chrono::nanoseconds(std::chrono::milliseconds(160)) / growStepCount;
 // The screen is brought up to date at most this often while a disc grows; when the steps are
 // this far ahead of their time, the window shows them and the program sleeps until they are due.
 constexpr auto flushInterval = std::chrono::milliseconds(8);
 // The board and the controls right of it fit in this client area without a window manager.
 constexpr QSize clientSize(976, 700);
-
-constexpr int growSteps = 30;  // the disc widens and heightens in 31 steps each
 
 }  // namespace
 

@@ -17,7 +17,7 @@ class MatchWindow : public ModalWindow, protected GameView {
   public:
     explicit MatchWindow(const Theme& theme, QWidget* parent = nullptr);
 
-    // The least time one of the 961 steps of a growing disc takes; 0 draws without pausing.
+    // The least time one step of a growing disc takes (31 by 31 steps); 0 draws without pausing.
     void setGrowStep(std::chrono::nanoseconds step) { growStep_ = step; }
 
     const Theme& theme() const { return theme_; }

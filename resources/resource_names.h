@@ -18,6 +18,8 @@ inline constexpr char icon[] = "ICON";
 namespace ResourceName {
 inline constexpr char decorativeFont[] = "DECORATIVE";
 inline constexpr char sourceCodeFont[] = "SourceCodePro";
+// The family the code font reports once registered.
+inline constexpr char sourceCodeFamily[] = "Source Code Pro";
 inline constexpr char mainIcon[] = "MAINICON";
 
 // Raw-data images: 1 to 3 are the theme previews (theme n shows "IMAGE<n>"), 4 to 14 the

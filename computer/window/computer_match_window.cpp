@@ -4,6 +4,7 @@
 
 #include "error_display.h"
 #include "handoff.h"
+#include "resource_names.h"
 
 namespace reversi {
 
@@ -19,7 +20,7 @@ ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<Ran
         l->adjustSize();
         return l;
     };
-    QFont code(QStringLiteral("Source Code Pro"));
+    QFont code(QString::fromLatin1(resources::ResourceName::sourceCodeFamily));
     code.setPixelSize(16);
     code.setBold(true);
     levelTitleLabel = label(QStringLiteral("Complication:"), {312, 208}, code);

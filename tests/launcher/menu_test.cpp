@@ -10,6 +10,7 @@
 #include "file_error.h"
 #include "help_windows.h"
 #include "main_menu.h"
+#include "resource_names.h"
 #include "resources.h"
 #include "widget_test_support.h"
 
@@ -94,7 +95,7 @@ TEST_F(Menu, StartsWithThemeOneTwoPlayersAndACountdownOf300) {
     EXPECT_TRUE(QFile::exists("5.db"));
     EXPECT_TRUE(QFile::exists("6.db"));
     EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
-    EXPECT_EQ(menu->versionLabel->font().family(), "Source Code Pro");
+    EXPECT_EQ(menu->versionLabel->font().family(), resources::ResourceName::sourceCodeFamily);
 }
 
 TEST_F(Menu, OnlyMultiplesOfFiveChangeTheCountdown) {

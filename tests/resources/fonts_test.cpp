@@ -48,7 +48,7 @@ TEST(Fonts, SourceCodeProIsTheBoldFace) {
     QRawFont raw;
     const QString family =
         registerAndCheckAscii(ResourceType::sourceCodeFont, ResourceName::sourceCodeFont, raw);
-    EXPECT_EQ(family, QStringLiteral("Source Code Pro"));
+    EXPECT_EQ(family, QString::fromLatin1(ResourceName::sourceCodeFamily));
     EXPECT_EQ(raw.weight(), QFont::Bold);
     EXPECT_EQ(raw.styleName(), QStringLiteral("Bold"));
 }
