@@ -316,8 +316,8 @@ void MainMenu::removeFiles() {
 }
 
 void MainMenu::shutDown() {
-    if (destroyed_) return;
-    destroyed_ = true;
+    if (shutDownDone_) return;
+    shutDownDone_ = true;
     deleteHandoffFile();
     // The fonts and their files go whatever happens in the update check.
     if (update_.atExit) runHandler([this] { update_.atExit([this] { fonts_.remove(); }); });

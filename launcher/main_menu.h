@@ -114,7 +114,7 @@ class MainMenu : public LayoutWindow {
     WindowDirectory& windows_;
     UpdateHalves update_;
     ProgramFonts fonts_;
-    bool destroyed_ = false;
+    bool shutDownDone_ = false;
 };
 
 }  // namespace reversi

@@ -44,8 +44,8 @@ bool oneIsTheProgram(const QStringList& names, const QString& program) {
 
 // What the start-up half writes and its script deletes.
 QStringList startUpFiles() {
-    return {kDownloaderFileName, kVersionCheckScriptName, kVersionFileName,
-            kDownloaderStateFileName, QStringLiteral(".exe")};
+    return {downloaderFileName, versionCheckScriptName, versionFileName, downloaderStateFileName,
+            QStringLiteral(".exe")};
 }
 
 // Writes all the files or, when one fails, none: those already written are removed again.
@@ -94,7 +94,7 @@ QByteArray UpdateCheck::downloaderProgram() const {
     QByteArray bytes = hooks_.downloaderBytes ? hooks_.downloaderBytes() : QByteArray();
     if (bytes.isEmpty()) {
         throw FileError(QStringLiteral("Cannot write \"%1\": the program is missing")
-                            .arg(kDownloaderFileName)
+                            .arg(downloaderFileName)
                             .toStdString());
     }
     return bytes;
@@ -102,35 +102,35 @@ QByteArray UpdateCheck::downloaderProgram() const {
 
 void UpdateCheck::checkAtStartUp() {
     takeProgramName();
-    state_.builtInVersion = kBuiltInVersion;
+    state_.builtInVersion = thisProgramsVersion;
     state_.isOnline = network_.isOnline();
     if (!state_.isOnline || !channel_.isUsable()) return;
     if (oneIsTheProgram(startUpFiles(), programFile())) return;
     // Somebody else's file under one of the check's names stays: no check this time.
-    if (anyLeftAlone({{kDownloaderFileName, downloaderProgram()},
-                      {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()},
-                      {kDownloaderStateFileName, QByteArray()}}) ||
+    if (anyLeftAlone({{downloaderFileName, downloaderProgram()},
+                      {versionCheckScriptName, versionCheckScript(channel_).toUtf8()},
+                      {downloaderStateFileName, QByteArray()}}) ||
         versionFileIsOthers()) {
         return;
     }
 
     checkStarted_ = true;
     const WrittenFiles written =
-        writeAll({{kDownloaderFileName, downloaderProgram(), true},
-                  {kVersionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
-    if (!starter_.startScript(kVersionCheckScriptName)) removeWritten(written);
+        writeAll({{downloaderFileName, downloaderProgram(), true},
+                  {versionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
+    if (!starter_.startScript(versionCheckScriptName)) removeWritten(written);
 }
 
 bool UpdateCheck::versionFileIsOthers() const {
     // What appears after this run's check is its answer, whatever it holds.
     if (checkStarted_) return false;
     constexpr qint64 longestVersionFile = 4096;
-    if (!isOthersFile(kVersionFileName, longestVersionFile, [](const QByteArray& content) {
+    if (!isOthersFile(versionFileName, longestVersionFile, [](const QByteArray& content) {
             return parseVersionNumber(content).has_value();
         })) {
         return false;
     }
-    reportLeftAlone(kVersionFileName);
+    reportLeftAlone(versionFileName);
     return true;
 }
 
@@ -147,7 +147,7 @@ bool UpdateCheck::anyLeftAlone(std::initializer_list<std::pair<QString, QByteArr
 }
 
 void UpdateCheck::removeLeftovers() {
-    if (!versionFileIsOthers()) removeFile(kVersionFileName, programFile());
+    if (!versionFileIsOthers()) removeFile(versionFileName, programFile());
 }
 
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
@@ -157,14 +157,14 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
     std::exception_ptr failure;
 
     const bool versionFileOurs = !versionFileIsOthers();
-    if (state_.isOnline && versionFileOurs && QFileInfo::exists(kVersionFileName)) {
+    if (state_.isOnline && versionFileOurs && QFileInfo::exists(versionFileName)) {
         std::optional<std::int32_t> latest;
         try {
-            latest = readVersionFile(kVersionFileName);
+            latest = readVersionFile(versionFileName);
         } catch (const FileError&) {
             failure = std::current_exception();
         }
-        removeFile(kVersionFileName, programFile());
+        removeFile(versionFileName, programFile());
         // A file that holds no whole number means no update; it is no error of the player's.
         if (latest) {
             state_.latestVersion = *latest;
@@ -174,22 +174,22 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
         const auto program = replaceableProgram();
         if (state_.updateNeeded && channel_.isUsable() && program &&
             !anyLeftAlone(
-                {{kDownloaderFileName, downloaderProgram()},
-                 {kDownloaderStateFileName, QByteArray()},
-                 {kUpdaterScriptName,
+                {{downloaderFileName, downloaderProgram()},
+                 {downloaderStateFileName, QByteArray()},
+                 {updaterScriptName,
                   updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}})) {
             WrittenFiles written;
             try {
                 written = writeAll(
-                    {{kDownloaderFileName, downloaderProgram(), true},
-                     {kUpdaterScriptName,
+                    {{downloaderFileName, downloaderProgram(), true},
+                     {updaterScriptName,
                       updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}});
             } catch (const FileError&) {
                 failure = std::current_exception();
             }
             if (!failure) {
                 if (removeFonts) removeFonts();
-                if (starter_.startScript(kUpdaterScriptName)) {
+                if (starter_.startScript(updaterScriptName)) {
                     hooks_.endProcess ? hooks_.endProcess() : endProcessNow();
                     return;
                 }
@@ -200,7 +200,7 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
     }
 
     if (removeFonts) removeFonts();
-    if (versionFileOurs) removeFile(kVersionFileName, programFile());
+    if (versionFileOurs) removeFile(versionFileName, programFile());
     if (failure) std::rethrow_exception(failure);
 }
 
@@ -213,7 +213,7 @@ std::optional<ProgramFile> UpdateCheck::replaceableProgram() const {
     auto here = runningProgramHere(program);
     if (!here || !isScriptSafeFileName(here->name)) return std::nullopt;
     QStringList updateFiles = startUpFiles();
-    updateFiles << kUpdaterScriptName << state_.latestVersionText + QStringLiteral(".exe");
+    updateFiles << updaterScriptName << state_.latestVersionText + QStringLiteral(".exe");
     if (updateFiles.contains(here->name) || oneIsTheProgram(updateFiles, program)) {
         return std::nullopt;
     }

@@ -10,14 +10,14 @@
 #include "file_error.h"
 #include "files.h"
 #include "update_channel.h"
-#include "update_seams.h"
+#include "network_and_processes.h"
 #include "update_version.h"
 
 namespace reversi {
 
 // What the update check knows; readable by the menu and by tests.
 struct UpdateState {
-    std::int32_t builtInVersion = kBuiltInVersion;
+    std::int32_t builtInVersion = thisProgramsVersion;
     bool isOnline = false;
     QString exeFileName;             // the running program's file name, without its directory
     std::int32_t latestVersion = 0;  // read from "version.txt" at exit

@@ -16,7 +16,7 @@ QString removeCommand(const QString& name) {
 }
 
 QString downloadCommand(const QString& url) {
-    return QStringLiteral("./") + kDownloaderFileName + QLatin1Char(' ') + shellQuoted(url);
+    return QStringLiteral("./") + downloaderFileName + QLatin1Char(' ') + shellQuoted(url);
 }
 
 QString joinLines(const QStringList& lines) {
@@ -24,7 +24,7 @@ QString joinLines(const QStringList& lines) {
 }
 
 // The first line: marks the file as an sh script; sh echoes no commands by default.
-const QString kScriptHeader = QStringLiteral("#!/bin/sh");
+const QString scriptHeader = QStringLiteral("#!/bin/sh");
 
 }  // namespace
 
@@ -45,12 +45,12 @@ QString versionCheckScript(const UpdateChannel& channel) {
     // The fifth line removes a leftover download named by the version text, which is still
     // empty at start-up, hence ".exe".
     return joinLines({
-        kScriptHeader,
+        scriptHeader,
         downloadCommand(channel.versionFileUrl),
-        removeCommand(kDownloaderStateFileName),
-        removeCommand(kDownloaderFileName),
+        removeCommand(downloaderStateFileName),
+        removeCommand(downloaderFileName),
         removeCommand(QStringLiteral(".exe")),
-        removeCommand(kVersionCheckScriptName),
+        removeCommand(versionCheckScriptName),
     });
 }
 
@@ -60,16 +60,16 @@ QString updaterScript(const UpdateChannel& channel, const QString& versionText,
     const QString identity =
         QStringLiteral("%1:%2").arg(executable.identity.device).arg(executable.identity.inode);
     return joinLines({
-        kScriptHeader,
+        scriptHeader,
         removeCommand(download),
         QStringLiteral("./%1 --replace %2 --identity %3 %4")
-            .arg(kDownloaderFileName, shellQuoted(executable.name), identity,
+            .arg(downloaderFileName, shellQuoted(executable.name), identity,
                  shellQuoted(channel.downloadBaseUrl + download)),
-        removeCommand(kVersionFileName),
-        removeCommand(kDownloaderStateFileName),
-        removeCommand(kDownloaderFileName),
+        removeCommand(versionFileName),
+        removeCommand(downloaderStateFileName),
+        removeCommand(downloaderFileName),
         removeCommand(download),
-        removeCommand(kUpdaterScriptName),
+        removeCommand(updaterScriptName),
     });
 }
 

@@ -8,11 +8,11 @@
 namespace reversi {
 
 // The files of the update, all in the current directory.
-inline const QString kDownloaderFileName = QStringLiteral("downloader.exe");
-inline const QString kVersionCheckScriptName = QStringLiteral("check.bat");
-inline const QString kUpdaterScriptName = QStringLiteral("updater.bat");
-inline const QString kVersionFileName = QStringLiteral("version.txt");
-inline const QString kDownloaderStateFileName = QStringLiteral(".wget-hsts");
+inline const QString downloaderFileName = QStringLiteral("downloader.exe");
+inline const QString versionCheckScriptName = QStringLiteral("check.bat");
+inline const QString updaterScriptName = QStringLiteral("updater.bat");
+inline const QString versionFileName = QStringLiteral("version.txt");
+inline const QString downloaderStateFileName = QStringLiteral(".wget-hsts");
 
 // `word` as one sh word: in single quotes, each ' written as '\''.
 QString shellQuoted(const QString& word);

@@ -9,7 +9,7 @@
 namespace reversi {
 namespace {
 
-constexpr qsizetype kMaxWordLength = 32;
+constexpr qsizetype longestWord = 32;
 
 bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -17,7 +17,7 @@ bool isSeparator(char c) {
 
 std::optional<std::int32_t> wordToNumber(const QByteArray& word) {
     if (word.isEmpty()) return 0;
-    if (word.size() > kMaxWordLength) return std::nullopt;
+    if (word.size() > longestWord) return std::nullopt;
     qsizetype digitsStart = (word[0] == '+' || word[0] == '-') ? 1 : 0;
     if (digitsStart == word.size()) return std::nullopt;
     std::int64_t magnitude = 0;
@@ -41,7 +41,7 @@ std::optional<std::int32_t> readVersionNumber(QIODevice& input) {
     while (haveChar && isSeparator(c))
         haveChar = input.getChar(&c);
     // Reading stops one character past the limit: that is enough to know the word is too long.
-    while (haveChar && !isSeparator(c) && word.size() <= kMaxWordLength) {
+    while (haveChar && !isSeparator(c) && word.size() <= longestWord) {
         word.append(c);
         haveChar = input.getChar(&c);
     }

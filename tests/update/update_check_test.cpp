@@ -15,7 +15,7 @@ class UpdateCheckTest : public UpdateDirectoryTest {
     UpdateCheck check(bool online, UpdateHooks hooks = {}) {
         network_ = FixedNetwork(online);
         return UpdateCheck(network_, starter_, hooks.downloaderBytes ? hooks : recordingHooks(),
-                           kChannel);
+                           testChannel);
     }
 
     FixedNetwork network_{false};
@@ -27,21 +27,21 @@ TEST_F(UpdateCheckTest, OfflineWritesAndStartsNothing) {
     update.checkAtStartUp();
     EXPECT_EQ(files(), QStringList{"game"});
 
-    writeFile(kVersionFileName, "6\n");  // left from an earlier run: only removed
+    writeFile(versionFileName, "6\n");  // left from an earlier run: only removed
     update.finishAtExit(removeFonts());
     EXPECT_EQ(files(), QStringList{"game"});
     EXPECT_EQ(events_, Events{"fonts"});
 }
 
 TEST_F(UpdateCheckTest, OnlineStartUpWritesTheDownloaderAndTheCheckScriptThenStartsIt) {
-    writeFile(kDownloaderFileName, "downloader program");  // an earlier run's
+    writeFile(downloaderFileName, "downloader program");  // an earlier run's
     UpdateCheck update = check(true);
     update.checkAtStartUp();
 
     EXPECT_EQ(files(), (QStringList{"check.bat", "downloader.exe", "game"}));
-    EXPECT_EQ(readFile(kDownloaderFileName), "downloader program");
-    EXPECT_TRUE(QFileInfo(kDownloaderFileName).isExecutable());
-    EXPECT_EQ(readFile(kVersionCheckScriptName), versionCheckScript(kChannel).toUtf8());
+    EXPECT_EQ(readFile(downloaderFileName), "downloader program");
+    EXPECT_TRUE(QFileInfo(downloaderFileName).isExecutable());
+    EXPECT_EQ(readFile(versionCheckScriptName), versionCheckScript(testChannel).toUtf8());
     EXPECT_EQ(events_, Events{"start check.bat"});
     EXPECT_EQ(update.state().exeFileName, "game");
 }
@@ -79,12 +79,12 @@ TEST_F(UpdateCheckTest, FilesOfItsNamesThatAreNotItsOwnAreNeverReplacedOrDeleted
         const QString name = QString::fromLatin1(c.name);
         UpdateCheck update = check(true);
         update.checkAtStartUp();  // writes check.bat and downloader.exe, or nothing
-        EXPECT_EQ(events_.empty(), name != kUpdaterScriptName);
+        EXPECT_EQ(events_.empty(), name != updaterScriptName);
         events_.clear();
-        if (name != kVersionFileName) writeFile(kVersionFileName, "6");
+        if (name != versionFileName) writeFile(versionFileName, "6");
         update.finishAtExit(removeFonts());
         // Only the updater's own files keep it from running; it never touches "check.bat".
-        const Events expected = name == kVersionCheckScriptName
+        const Events expected = name == versionCheckScriptName
                                     ? Events{"fonts", "start updater.bat", "end"}
                                     : Events{"fonts"};
         EXPECT_EQ(events_, expected);
@@ -92,8 +92,8 @@ TEST_F(UpdateCheckTest, FilesOfItsNamesThatAreNotItsOwnAreNeverReplacedOrDeleted
         EXPECT_TRUE(after.exists() || after.isSymLink());
         EXPECT_EQ(after.isFile() ? readFile(name) : QByteArray(), content);
         EXPECT_EQ(readFile("outside"), "user text");
-        for (const QString& file : {name, kVersionCheckScriptName, kDownloaderFileName,
-                                    kUpdaterScriptName, kVersionFileName}) {
+        for (const QString& file : {name, versionCheckScriptName, downloaderFileName,
+                                    updaterScriptName, versionFileName}) {
             QFile::remove(file);
             QDir().rmdir(file);
         }
@@ -101,14 +101,14 @@ TEST_F(UpdateCheckTest, FilesOfItsNamesThatAreNotItsOwnAreNeverReplacedOrDeleted
 }
 
 TEST_F(UpdateCheckTest, NewerVersionWritesTheUpdaterRemovesFontsStartsItAndEnds) {
-    writeFile(kVersionFileName, "  6\r\n");
+    writeFile(versionFileName, "  6\r\n");
     UpdateCheck update = check(true);
     update.finishAtExit(removeFonts());
 
     EXPECT_EQ(events_, (Events{"fonts", "start updater.bat", "end"}));
     EXPECT_EQ(files(), (QStringList{"downloader.exe", "game", "updater.bat"}));
-    EXPECT_EQ(readFile(kUpdaterScriptName),
-              updaterScript(kChannel, QStringLiteral("6"), game()).toUtf8());
+    EXPECT_EQ(readFile(updaterScriptName),
+              updaterScript(testChannel, QStringLiteral("6"), game()).toUtf8());
     EXPECT_EQ(update.state().latestVersionText, "6");
     EXPECT_TRUE(update.state().updateNeeded);
 }
@@ -119,10 +119,10 @@ TEST_F(UpdateCheckTest, NoUpdateWithoutANewerWholeNumber) {
         events_.clear();
         UpdateCheck update = check(true);
         update.checkAtStartUp();
-        QFile::remove(kVersionCheckScriptName);
-        QFile::remove(kDownloaderFileName);
+        QFile::remove(versionCheckScriptName);
+        QFile::remove(downloaderFileName);
         events_.clear();
-        writeFile(kVersionFileName, content);
+        writeFile(versionFileName, content);
         EXPECT_NO_THROW(update.finishAtExit(removeFonts())) << content;
         EXPECT_EQ(events_, Events{"fonts"}) << content;
         EXPECT_EQ(files(), QStringList{"game"}) << content;
@@ -140,12 +140,12 @@ TEST_F(UpdateCheckTest, OnlyTheRunningProgramInThisDirectoryIsReplaced) {
     for (const QString& path : {elsewhere.filePath("game"), work_.filePath("link"),
                                 work_.filePath("6.exe"), work_.filePath("line\nbreak")}) {
         events_.clear();
-        writeFile(kVersionFileName, "6");
+        writeFile(versionFileName, "6");
         UpdateHooks hooks = recordingHooks();
         hooks.programFile = [path] { return path; };
         check(true, hooks).finishAtExit(removeFonts());
         EXPECT_EQ(events_, Events{"fonts"}) << path.toStdString();
-        EXPECT_FALSE(QFile::exists(kUpdaterScriptName) || QFile::exists(kVersionFileName));
+        EXPECT_FALSE(QFile::exists(updaterScriptName) || QFile::exists(versionFileName));
     }
 }
 
@@ -161,15 +161,15 @@ TEST_F(UpdateCheckTest, AProgramNamedLikeAnUpdateFileIsNeverTouched) {
         check(true, hooks).checkAtStartUp();
         const bool startUpFile = name != "updater.bat" && name != "6.exe";
         EXPECT_EQ(events_.empty(), startUpFile) << name.toStdString();
-        for (const QString& written : {kVersionCheckScriptName, kDownloaderFileName}) {
+        for (const QString& written : {versionCheckScriptName, downloaderFileName}) {
             if (written != name) QFile::remove(written);
         }
 
         events_.clear();
-        if (name != kVersionFileName) writeFile(kVersionFileName, "6");
+        if (name != versionFileName) writeFile(versionFileName, "6");
         check(true, hooks).finishAtExit(removeFonts());
         EXPECT_EQ(events_, Events{"fonts"}) << name.toStdString();
-        EXPECT_EQ(readFile(name), kOldProgram) << name.toStdString();
+        EXPECT_EQ(readFile(name), oldProgram) << name.toStdString();
         ASSERT_TRUE(QFile::rename(name, "game"));
     }
     // A second name of the program counts as the program.
@@ -184,11 +184,11 @@ TEST_F(UpdateCheckTest, AScriptThatCannotStartLeavesNoFile) {
     check(true).checkAtStartUp();
     EXPECT_EQ(files(), QStringList{"game"});
 
-    writeFile(kVersionFileName, "6");
+    writeFile(versionFileName, "6");
     check(true).finishAtExit(removeFonts());
     EXPECT_EQ(events_, (Events{"cannot start check.bat", "fonts", "cannot start updater.bat"}));
     EXPECT_EQ(files(), QStringList{"game"});
-    EXPECT_EQ(readFile("game"), kOldProgram);
+    EXPECT_EQ(readFile("game"), oldProgram);
 }
 
 }  // namespace

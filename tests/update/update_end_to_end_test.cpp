@@ -17,8 +17,7 @@
 namespace reversi {
 namespace {
 
-const QString kCommitPath =
-    QStringLiteral("/reversi/raw/89abcdef0123456789abcdef0123456789abcdef/");
+const QString commitPath = QStringLiteral("/reversi/raw/89abcdef0123456789abcdef0123456789abcdef/");
 
 // A complete program for this machine: the downloader itself.
 QByteArray newProgram() {
@@ -32,22 +31,21 @@ class UpdateEndToEndTest : public UpdateDirectoryTest {
         UpdateDirectoryTest::SetUp();
         ASSERT_TRUE(served_.isValid());
         ASSERT_TRUE(QDir(served_.path()).mkpath("reversi/master"));
-        ASSERT_TRUE(QDir(served_.path()).mkpath(kCommitPath.mid(1)));
+        ASSERT_TRUE(QDir(served_.path()).mkpath(commitPath.mid(1)));
     }
 
     void publish(const QByteArray& version, bool withProgram, const QStringList& faults = {}) {
         writeFile(served_.filePath("reversi/master/version.txt"), version);
-        QFile::remove(served_.filePath(kCommitPath.mid(1) + "6.exe"));
-        if (withProgram) writeFile(served_.filePath(kCommitPath.mid(1) + "6.exe"), newProgram());
+        QFile::remove(served_.filePath(commitPath.mid(1) + "6.exe"));
+        if (withProgram) writeFile(served_.filePath(commitPath.mid(1) + "6.exe"), newProgram());
         server_ = std::make_unique<LocalHttpServer>(served_.path(), faults);
     }
 
     UpdateCheck update(const QString& executablePath) {
         UpdateHooks hooks = recordingHooks(newProgram());
         hooks.programFile = [executablePath] { return executablePath; };
-        return UpdateCheck(
-            online_, starter_, hooks,
-            {server_->url("/reversi/master/version.txt"), server_->url(kCommitPath)});
+        return UpdateCheck(online_, starter_, hooks,
+                           {server_->url("/reversi/master/version.txt"), server_->url(commitPath)});
     }
 
     // Runs the start-up half, then the exit half, each time waiting for the detached script to
@@ -55,10 +53,10 @@ class UpdateEndToEndTest : public UpdateDirectoryTest {
     void runCheckAndExit(const QString& executablePath, QStringList* afterCheck = nullptr) {
         UpdateCheck check = update(executablePath);  // one run: both halves
         check.checkAtStartUp();
-        waitUntilGone(kVersionCheckScriptName);
+        waitUntilGone(versionCheckScriptName);
         if (afterCheck) *afterCheck = files();
         check.finishAtExit(removeFonts());
-        waitUntilGone(kUpdaterScriptName);
+        waitUntilGone(updaterScriptName);
     }
 
     static void waitUntilGone(const QString& script) {
@@ -119,18 +117,18 @@ TEST_F(UpdateEndToEndTest, FailedDownloadOrBadVersionKeepsTheOldExecutable) {
     };
     for (const Fault& fault :
          {Fault{"6\n", false, {}},  // 404 for 6.exe
-          Fault{"6\n", true, {"--truncate", kCommitPath + "6.exe"}}, Fault{"abc\n", true, {}}}) {
+          Fault{"6\n", true, {"--truncate", commitPath + "6.exe"}}, Fault{"abc\n", true, {}}}) {
         publish(fault.version, fault.withProgram, fault.faults);
         runCheckAndExit(gamePath());
         EXPECT_EQ(files(), QStringList{"game"}) << fault.faults.join(' ').toStdString();
-        EXPECT_EQ(readFile("game"), kOldProgram) << fault.faults.join(' ').toStdString();
+        EXPECT_EQ(readFile("game"), oldProgram) << fault.faults.join(' ').toStdString();
         EXPECT_TRUE(QFileInfo("game").isExecutable());
     }
 }
 
 TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryOrProgramIsLeftAsItWas) {
     publish("6\n", true);
-    writeFile(kVersionFileName, "6");
+    writeFile(versionFileName, "6");
     ASSERT_TRUE(QFile::setPermissions(work_.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (::access(".", W_OK) == 0) {
         // Root writes anyway.
@@ -151,7 +149,7 @@ TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryOrProgramIsLeftAsItWas) {
     EXPECT_NO_THROW(update(gamePath()).finishAtExit(removeFonts()));
     EXPECT_EQ(events_, (Events{"fonts", "fonts"}));
     EXPECT_EQ(files(), QStringList{"game"});
-    EXPECT_EQ(readFile("game"), kOldProgram);
+    EXPECT_EQ(readFile("game"), oldProgram);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace reversi {
 namespace {
 
 TEST(UpdateScriptsTest, VersionCheckScript) {
-    EXPECT_EQ(versionCheckScript(kChannel).toStdString(),
+    EXPECT_EQ(versionCheckScript(testChannel).toStdString(),
               "#!/bin/sh\n"
               "./downloader.exe 'https://raw.reversi-updates.invalid/reversi/master/version.txt'\n"
               "rm -f '.wget-hsts'\n"
@@ -20,7 +20,7 @@ TEST(UpdateScriptsTest, VersionCheckScript) {
 }
 
 TEST(UpdateScriptsTest, UpdaterScriptHasTheDownloaderReplaceTheExecutable) {
-    EXPECT_EQ(updaterScript(kChannel, QStringLiteral("6"), {QStringLiteral("game"), {2049, 77}})
+    EXPECT_EQ(updaterScript(testChannel, QStringLiteral("6"), {QStringLiteral("game"), {2049, 77}})
                   .toStdString(),
               "#!/bin/sh\n"
               "rm -f '6.exe'\n"
@@ -33,7 +33,7 @@ TEST(UpdateScriptsTest, UpdaterScriptHasTheDownloaderReplaceTheExecutable) {
               "rm -f '6.exe'\n"
               "rm -f 'updater.bat'\n");
     // Blanks, quotes, $ and ; reach the downloader unchanged; a leading dash is an option's value.
-    const QString awkward = updaterScript(kChannel, QStringLiteral("12"),
+    const QString awkward = updaterScript(testChannel, QStringLiteral("12"),
                                           {QStringLiteral("-my 'game' $HOME; x"), {1, 2}})
                                 .split('\n')
                                 .at(2);

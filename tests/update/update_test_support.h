@@ -14,7 +14,7 @@
 namespace reversi {
 
 // A channel on the reserved .invalid domain, as the scripts under test name it.
-inline const UpdateChannel kChannel{
+inline const UpdateChannel testChannel{
     QStringLiteral("https://raw.reversi-updates.invalid/reversi/master/version.txt"),
     QStringLiteral(
         "https://reversi-updates.invalid/reversi/raw/0123456789abcdef0123456789abcdef01234567/")};
@@ -52,7 +52,7 @@ class UpdateDirectoryTest : public ::testing::Test {
         ASSERT_TRUE(work_.isValid());
         previousDirectory_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(work_.path()));
-        writeFile("game", kOldProgram);
+        writeFile("game", oldProgram);
         QFile::setPermissions("game", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     void TearDown() override {
@@ -89,7 +89,7 @@ class UpdateDirectoryTest : public ::testing::Test {
         return [this] { events_.push_back("fonts"); };
     }
 
-    static inline const QByteArray kOldProgram = "#!/bin/sh\necho old\n";
+    static inline const QByteArray oldProgram = "#!/bin/sh\necho old\n";
     QTemporaryDir work_;
     QString previousDirectory_;
     Events events_;

@@ -1,4 +1,4 @@
-#include "update_seams.h"
+#include "network_and_processes.h"
 
 #include <ifaddrs.h>
 #include <net/if.h>
