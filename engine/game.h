@@ -63,9 +63,8 @@ constexpr Outcome outcomeByCounts(int firstCount, int secondCount) {
     return Outcome::draw;
 }
 
-// The game state of one match window and the rule operations on it. The operations take no
-// arguments and return nothing: they read and change the fields below and report through the
-// view, in the order the game's rules fix.
+// The game state of one match window and the rule operations on it. The operations read and
+// change the fields below and report through the view, in the order the game's rules fix.
 class Game {
   public:
     // markerCountdown values.

@@ -36,7 +36,7 @@ QtMessageHandler defaultMessageHandler = nullptr;
 
 // Shows the menu's window and waits until it is on screen and painted (a second at most),
 // before the start-up work of the windows: the player sees the window at once, and the intro's
-// first frame comes at its first tick as before.
+// first frame still comes at its first tick.
 void showAtOnce(reversi::MainMenu& menu) {
     menu.show();
     QElapsedTimer waited;

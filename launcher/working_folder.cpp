@@ -58,7 +58,7 @@ bool holdFolder(const QString& folder) {
     static int held = -1;
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return true;  // cannot tell: go on as before
+    if (fd < 0) return true;  // cannot tell: the folder is used without the lock
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         if (errno != EWOULDBLOCK) return true;

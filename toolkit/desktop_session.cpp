@@ -100,7 +100,7 @@ class BlockedPressWatcher : public QAbstractNativeEventFilter {
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t" || !QApplication::activeModalWidget()) return false;
         if (isPress(message) || isCloseRequest(message)) restoreBlockingModalWindow();
-        return false;  // the toolkit goes on with the event as before
+        return false;  // the toolkit still gets the event
     }
 
   private:

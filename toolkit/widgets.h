@@ -17,8 +17,8 @@ namespace reversi {
 // face otherwise.
 QFont windowFont(int pixels);
 
-// The frame around a top-level window on the platform the layouts were drawn for: 8 pixels at
-// the sides and at the bottom, and a title bar that takes 31 pixels from the top.
+// The frame the windows' layouts count around a top-level window: 8 pixels at the sides and at
+// the bottom, and a title bar that takes 31 pixels from the top.
 namespace windowFrame {
 inline constexpr int side = 8;
 inline constexpr int top = 31;
