@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -95,10 +96,16 @@ TEST_F(Toolkit, EnablingATimerTwiceDoesNotRestartIt) {
     PeriodicTimer timer(1000, nullptr);
     EXPECT_FALSE(timer.isEnabled());
     timer.setEnabled(true);
-    EXPECT_TRUE(timer.isEnabled());
-    const int id = timer.timerId();
+    // Once some of the interval has gone, enabling again keeps what is left of it: a restart
+    // would give the whole interval back. (The timer's id tells nothing: Qt hands a freed id
+    // straight out again.)
+    QElapsedTimer waited;
+    waited.start();
+    while (timer.remainingTime() > 990 && waited.elapsed() < 5000) {
+    }
+    const int left = timer.remainingTime();
     timer.setEnabled(true);
-    EXPECT_EQ(timer.timerId(), id);
+    EXPECT_LE(timer.remainingTime(), left);
     timer.setEnabled(false);
     EXPECT_FALSE(timer.isEnabled());
 }
