@@ -53,7 +53,7 @@ BENCHMARK(clickToPlacedDisc)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    MatchWindow window(themeFor(MatchKind::twoPlayer, 1));
+    MatchWindow window(styleFor(MatchKind::twoPlayer, 1));
     window.show();
     QApplication::processEvents();
     theWindow = &window;

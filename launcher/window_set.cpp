@@ -10,9 +10,9 @@ WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
     if (!makeMatchWindow) {
         makeMatchWindow = [](MatchKind kind, int theme) -> std::unique_ptr<MatchWindow> {
             if (kind == MatchKind::versusComputer) {
-                return std::make_unique<ComputerMatchWindow>(themeFor(kind, theme));
+                return std::make_unique<ComputerMatchWindow>(styleFor(kind, theme));
             }
-            return std::make_unique<MatchWindow>(themeFor(kind, theme));
+            return std::make_unique<MatchWindow>(styleFor(kind, theme));
         };
     }
     menu_ = std::make_unique<MainMenu>(*this, std::move(update), beforeMenuStartUp);

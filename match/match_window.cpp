@@ -30,13 +30,16 @@ constexpr QSize clientSize(976, 700);
 
 }  // namespace
 
-MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
+MatchWindow::MatchWindow(const MatchStyle& style, QWidget* parent)
     : ModalWindow(FirstShowing::maximised, parent),
-      game(*this, theme.firstName, theme.secondName),
-      theme_(theme),
-      canvas_(clientSize, theme.backgroundColour.resolve()),
+      game(*this, style.theme.firstName, style.theme.secondName),
+      theme_(style.theme),
+      profile_(style.profile),
+      canvas_(clientSize, style.theme.backgroundColour.resolve()),
       growStep_(defaultGrowStep) {
-    setObjectName(QString::fromLatin1(theme.objectName));
+    const Theme& theme = style.theme;
+    const WindowProfile& profile = style.profile;
+    setObjectName(QString::fromLatin1(profile.objectName));
     setWindowTitle(QStringLiteral("Play!"));
     setFont(windowFont(11));
     // Opened maximised; its normal place is the layout's, 976 by 629 at (444, 168), with room
@@ -53,13 +56,13 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     redrawButton = makeButton(QStringLiteral("Redraw"), {856, 128, 81, 25});
     dumpBoardButton = makeButton(QStringLiteral("otladka.txt"), {848, 16, 75, 25});
     dumpBoardButton->hide();  // the board dump has no visible button
-    const auto& font = theme.labelFontColours;
+    const auto& font = profile.labelFontColours;
     firstCountLabel = makeLabel({828, 168}, 19, font[0], colours::buttonFace);
     secondCountLabel = makeLabel({900, 168}, 19, font[1], colours::buttonFace);
     firstClockLabel = makeLabel({828, 224}, 19, font[2], colours::buttonFace);
     secondClockLabel = makeLabel({900, 224}, 19, font[3], colours::buttonFace);
-    verdictLabel =
-        makeLabel({840, theme.verdictLabelTop}, 19, colours::windowText, theme.verdictLabelColour);
+    verdictLabel = makeLabel({840, profile.verdictLabelTop}, 19, colours::windowText,
+                             profile.verdictLabelColour);
     debugLabel = makeLabel({68, 880}, 13, colours::windowText, colours::buttonFace);
     firstCountLabel->setObjectName(QStringLiteral("firstCountLabel"));
     secondCountLabel->setObjectName(QStringLiteral("secondCountLabel"));
@@ -78,7 +81,7 @@ MatchWindow::MatchWindow(const Theme& theme, QWidget* parent)
     connectHandler(redrawButton, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
 
     setInitialState();
-    clockTimer->setEnabled(theme.kind == MatchKind::twoPlayer || theme.clockEnabledAtCreation);
+    clockTimer->setEnabled(profile.kind == MatchKind::twoPlayer || profile.clockEnabledAtCreation);
     // The window opens with the keyboard on the board, where it shows nothing until a key.
     boardCursor->setFocus();
 }
@@ -143,10 +146,10 @@ void MatchWindow::onPlayClicked() {
     deleteHandoffFile();
     handoffRead = true;
     setStartLabelBackgrounds();
-    if (theme_.verdictLabelBlackAtStart) verdictLabel->setBackground(Qt::black);
+    if (profile_.verdictLabelBlackAtStart) verdictLabel->setBackground(Qt::black);
     for (auto* label : {firstCountLabel, secondCountLabel, firstClockLabel, secondClockLabel})
         label->show();
-    switch (theme_.verdictLabelAtStart) {
+    switch (profile_.verdictLabelAtStart) {
         case VerdictLabelAtStart::hide:
             verdictLabel->hide();
             break;

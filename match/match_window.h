@@ -15,12 +15,13 @@ namespace reversi {
 // the keyboard. This class is the two-player window; the versus-computer window builds on it.
 class MatchWindow : public ModalWindow, protected GameView {
   public:
-    explicit MatchWindow(const Theme& theme, QWidget* parent = nullptr);
+    explicit MatchWindow(const MatchStyle& style, QWidget* parent = nullptr);
 
     // The least time one step of a growing disc takes (31 by 31 steps); 0 draws without pausing.
     void setGrowStep(std::chrono::nanoseconds step) { growStep_ = step; }
 
     const Theme& theme() const { return theme_; }
+    const WindowProfile& profile() const { return profile_; }
     const Canvas& canvas() const { return canvas_; }
 
     // Event handlers, public so that the program and tests can drive them directly.
@@ -103,6 +104,7 @@ class MatchWindow : public ModalWindow, protected GameView {
     static QRect discBox(QPoint origin);
 
     const Theme& theme_;
+    const WindowProfile& profile_;
     Canvas canvas_;
     std::chrono::nanoseconds growStep_;
     std::chrono::steady_clock::time_point growDeadline_;

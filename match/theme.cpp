@@ -61,45 +61,31 @@ constexpr WindowRow windowRows[] = {
 };
 // clang-format on
 
-constexpr Theme makeTheme(const WindowRow& row) {
+constexpr MatchStyle makeStyle(const WindowRow& row) {
     const Scheme& scheme = schemes[row.number - 1];
     // The theme-2 computer window plays the first side in red under the name "White".
     const bool redFirstSide = row.kind == versusComputer && row.number == 2;
-    return {row.number,
-            row.kind,
-            row.objectName,
-            redFirstSide ? red : scheme.first,
-            scheme.second,
-            scheme.background,
-            scheme.grid,
-            scheme.marker,
-            scheme.cursor,
-            scheme.firstName,
-            scheme.secondName,
-            row.labelFontColours,
-            scheme.verdictLabelTop,
-            row.verdictLabelColour,
-            row.verdictLabelAtStart,
-            row.verdictLabelBlackAtStart,
-            row.clockEnabledAtCreation,
-            scheme.computerDelayMs,
-            row.betaInCodeFont};
+    return {{redFirstSide ? red : scheme.first, scheme.second, scheme.background, scheme.grid,
+             scheme.marker, scheme.cursor, scheme.firstName, scheme.secondName},
+            {row.number, row.kind, row.objectName, row.labelFontColours, scheme.verdictLabelTop,
+             row.verdictLabelColour, row.verdictLabelAtStart, row.verdictLabelBlackAtStart,
+             row.clockEnabledAtCreation, scheme.computerDelayMs, row.betaInCodeFont}};
 }
 
-constexpr std::array<Theme, 6> themes = [] {
-    std::array<Theme, 6> all{};
+constexpr std::array<MatchStyle, 6> styles = [] {
+    std::array<MatchStyle, 6> all{};
     for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = makeTheme(windowRows[i]);
+        all[i] = makeStyle(windowRows[i]);
     return all;
 }();
 
 }  // namespace
 
-const Theme& themeFor(MatchKind kind, int number) {
-    for (const Theme& theme : themes) {
-        if (theme.kind == kind && theme.number == number) return theme;
+const MatchStyle& styleFor(MatchKind kind, int themeNumber) {
+    for (const MatchStyle& style : styles) {
+        if (style.profile.kind == kind && style.profile.themeNumber == themeNumber) return style;
     }
-    throw std::out_of_range("no such theme");
+    throw std::out_of_range("no such match window");
 }
 
 }  // namespace reversi

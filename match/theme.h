@@ -34,13 +34,8 @@ enum class MatchKind { twoPlayer, versusComputer };
 // What the verdict label does when a two-player game starts.
 enum class VerdictLabelAtStart { hide, keep, show };
 
-// Everything that differs between the six match windows: the colour theme plus the few
-// per-window details of its two window kinds.
+// A colour theme: the board's colours and the names its two sides go by.
 struct Theme {
-    int number;  // 1 to 3
-    MatchKind kind;
-    const char* objectName;  // the window's name: twoPlayer1 ... 3, versusComputer1 ... 3
-
     Colour firstColour;
     Colour secondColour;
     Colour backgroundColour;
@@ -51,6 +46,13 @@ struct Theme {
     Colour cursorColour;
     const char* firstName;
     const char* secondName;
+};
+
+// How one of the six match windows looks and behaves beyond its colours.
+struct WindowProfile {
+    int themeNumber;  // 1 to 3
+    MatchKind kind;
+    const char* objectName;  // the window's name: twoPlayer1 ... 3, versusComputer1 ... 3
 
     std::array<Colour, 4> labelFontColours;  // the two count labels, then the two clock labels
     int verdictLabelTop;                     // the verdict label's top edge
@@ -64,7 +66,13 @@ struct Theme {
     bool betaInCodeFont;  // the "BETA" label in the bold code font, else in the window font
 };
 
-// The window of a kind and theme (1 to 3).
-const Theme& themeFor(MatchKind kind, int number);
+// One match window's theme and profile.
+struct MatchStyle {
+    Theme theme;
+    WindowProfile profile;
+};
+
+// The style of the window of a kind and theme (1 to 3).
+const MatchStyle& styleFor(MatchKind kind, int themeNumber);
 
 }  // namespace reversi

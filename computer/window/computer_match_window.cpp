@@ -8,8 +8,9 @@
 
 namespace reversi {
 
-ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<RandomSource> random)
-    : MatchWindow(theme),
+ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
+                                         std::unique_ptr<RandomSource> random)
+    : MatchWindow(style),
       computer(game, random ? std::move(random) : std::make_unique<MersenneRandom>()) {
     const auto label = [this](const QString& text, QPoint position, const QFont& font) {
         auto* l = new OpaqueLabel(text, this);
@@ -34,12 +35,12 @@ ComputerMatchWindow::ComputerMatchWindow(const Theme& theme, std::unique_ptr<Ran
     lowestLevelLabel = label(QStringLiteral("1"), {312, 272}, font());
     highestLevelLabel = label(QStringLiteral("5"), {440, 272}, font());
 
-    QFont betaFont = theme.betaInCodeFont ? code : windowFont(48);
+    QFont betaFont = style.profile.betaInCodeFont ? code : windowFont(48);
     betaFont.setPixelSize(48);
     betaLabel = label(QStringLiteral("BETA"), {800, 360}, betaFont);
     betaLabel->setFontColour(Qt::red);
 
-    computerTurnTimer = new PeriodicTimer(theme.computerDelayMs, this);
+    computerTurnTimer = new PeriodicTimer(style.profile.computerDelayMs, this);
     connectHandler(computerTurnTimer, &QTimer::timeout, this,
                    &ComputerMatchWindow::onComputerTurnDue);
     matchLive = false;

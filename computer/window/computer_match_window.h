@@ -12,7 +12,8 @@ namespace reversi {
 // each move after a pause. Everything else is the two-player window's.
 class ComputerMatchWindow : public MatchWindow {
   public:
-    explicit ComputerMatchWindow(const Theme& theme, std::unique_ptr<RandomSource> random = {});
+    explicit ComputerMatchWindow(const MatchStyle& style,
+                                 std::unique_ptr<RandomSource> random = {});
 
     void onPlayClicked() override;
     void onDumpBoardClicked() override {}  // no board dump in these windows

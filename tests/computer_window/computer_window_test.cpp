@@ -23,7 +23,7 @@ class FixedRandom final : public RandomSource {
 class VersusComputer : public test_support::WidgetTest {
   protected:
     std::unique_ptr<ComputerMatchWindow> make(int theme, int draw = 5) {
-        auto w = std::make_unique<ComputerMatchWindow>(themeFor(MatchKind::versusComputer, theme),
+        auto w = std::make_unique<ComputerMatchWindow>(styleFor(MatchKind::versusComputer, theme),
                                                        std::make_unique<FixedRandom>(draw));
         w->setGrowStep(std::chrono::nanoseconds(0));
         return w;

@@ -16,7 +16,7 @@ class MatchTest : public WidgetTest {
     MatchWindow& window(int themeNumber) {
         auto& slot = windows_[themeNumber - 1];
         if (!slot) {
-            slot = std::make_unique<MatchWindow>(themeFor(MatchKind::twoPlayer, themeNumber));
+            slot = std::make_unique<MatchWindow>(styleFor(MatchKind::twoPlayer, themeNumber));
             slot->setGrowStep(std::chrono::nanoseconds(0));
         }
         return *slot;

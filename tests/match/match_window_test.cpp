@@ -133,7 +133,7 @@ TEST_F(Window, OnlyACountdownTheMenuWritesStartsAGameAndNoMoveIsPlayedWithoutOne
                           {"2147483646", {}},
                           {"-2147483648", {}}};
     for (const Case& c : cases) {
-        MatchWindow w(themeFor(MatchKind::twoPlayer, 1));
+        MatchWindow w(styleFor(MatchKind::twoPlayer, 1));
         w.setGrowStep(std::chrono::nanoseconds(0));
         errors.clear();
         start(w, c.content);
@@ -247,7 +247,7 @@ TEST_F(Window, TheArrowsMoveTheCursorFromD4AndStopAtTheEdges) {
 
 TEST_F(Window, EnterAndSpacePlayTheCursorsCellExactlyAsAClickOnItsCentre) {
     MatchWindow& clicked = window(2);
-    MatchWindow keyed(themeFor(MatchKind::twoPlayer, 2));
+    MatchWindow keyed(styleFor(MatchKind::twoPlayer, 2));
     keyed.setGrowStep(std::chrono::nanoseconds(0));
     start(clicked);
     start(keyed);
@@ -307,7 +307,7 @@ TEST_F(Window, TabTakesTheKeyboardFromTheBoardToEachButtonAndSpacePressesIt) {
 TEST_F(Window, TheCursorIsPaintedOverTheBoardOnlyOnceAKeyIsUsed) {
     for (const MatchKind kind : {MatchKind::twoPlayer, MatchKind::versusComputer}) {
         for (int theme = 1; theme <= 3; ++theme) {
-            const Theme& t = themeFor(kind, theme);
+            const Theme& t = styleFor(kind, theme).theme;
             for (const Colour& other :
                  {t.firstColour, t.secondColour, t.backgroundColour, t.gridColour, t.markerColour})
                 EXPECT_NE(colourOf(t.cursorColour), colourOf(other)) << theme;
