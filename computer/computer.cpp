@@ -49,13 +49,30 @@ bool hasCandidate(const CountTable& table) {
     return sum != 0;
 }
 
+CountTable Rating::safeCounts() const {
+    CountTable safe = captureCounts;
+    for (const CellPos& c : Computer::cornerNeighbours)
+        safe[c.x][c.y] = 0;
+    return safe;
+}
+
+CountTable Rating::innerCounts() const {
+    CountTable inner = captureCounts;
+    for (int x = 0; x < Board::size; ++x) {
+        for (int y = 0; y < Board::size; ++y) {
+            if (inSecondRing(x, y)) inner[x][y] = 0;
+        }
+    }
+    return inner;
+}
+
 Computer::Computer(Game& game) : Computer(game, std::make_unique<MersenneRandom>()) {}
 
 Computer::Computer(Game& game, std::unique_ptr<RandomSource> random)
     : game_(game), random_(std::move(random)) {}
 
 void Computer::setLevel(int position) {
-    if (position >= lowestLevel && position <= highestLevel) level = position;
+    if (position >= lowestLevel && position <= highestLevel) level_ = position;
 }
 
 bool Computer::playTurn() {
@@ -63,94 +80,74 @@ bool Computer::playTurn() {
     if (game_.sideToMove != CellCode::second || game_.sideWaiting != CellCode::first) {
         return false;
     }
-    rate();
-    if (const auto corner = cornerChoice()) return playOrHandOver(corner);
-    return playByLevel();
-}
-
-bool Computer::playByLevel() {
-    return playOrHandOver(chooseByLevel());
+    return playOrHandOver(chooseMove());
 }
 
 std::optional<CellPos> Computer::chooseMove() {
-    rate();
-    if (const auto corner = cornerChoice()) return corner;
-    return chooseByLevel();
+    const Rating rating = rate();
+    if (const auto corner = cornerChoice(rating)) return corner;
+    return chooseByLevel(rating);
 }
 
-void Computer::rate() {
-    game_.trialBoard.refreshFrom(game_.mainBoard);
-    captureCounts = {};
-    cornerFound = false;
-    const Board& board = game_.trialBoard;
+Rating Computer::rate() const {
+    Rating rating;
+    const Board& board = game_.mainBoard;
     for (int x = 0; x < Board::size; ++x) {
         for (int y = 0; y < Board::size; ++y) {
-            if (game_.mainBoard.at(x, y) != CellCode::empty) continue;
+            if (board.at(x, y) != CellCode::empty) continue;
             int count = 0;
             for (const Direction& d : directions) {
                 const int n = captureRun(board, x, y, d, game_.sideToMove, game_.sideWaiting);
                 if (n == 0) continue;
                 count += n;
-                if (isCorner(x, y)) {
-                    cornerFound = true;
-                    cornerCell = {x, y};
-                }
+                if (isCorner(x, y)) rating.corner = CellPos{x, y};
             }
-            captureCounts[x][y] = count;
+            rating.captureCounts[x][y] = count;
         }
     }
+    return rating;
 }
 
-std::optional<CellPos> Computer::cornerChoice() const {
-    if (cornerFound && level != 1) return cornerCell;
+std::optional<CellPos> Computer::cornerChoice(const Rating& rating) const {
+    if (rating.corner && level_ != 1) return rating.corner;
     return std::nullopt;
 }
 
-void Computer::rebuildTables() {
-    safeCounts = captureCounts;
-    for (const CellPos& c : cornerNeighbours)
-        safeCounts[c.x][c.y] = 0;
-    innerCounts = captureCounts;
-    for (int x = 0; x < Board::size; ++x) {
-        for (int y = 0; y < Board::size; ++y) {
-            if (inSecondRing(x, y)) innerCounts[x][y] = 0;
-        }
-    }
-}
-
-std::optional<CellPos> Computer::chooseByLevel() {
+std::optional<CellPos> Computer::chooseByLevel(const Rating& rating) {
     // Without a capturing move no choice can succeed; no draw is spent on it.
-    if (!hasCandidate(captureCounts)) return std::nullopt;
+    if (!hasCandidate(rating.captureCounts)) return std::nullopt;
+    const CountTable safe = rating.safeCounts();
+    const CountTable inner = rating.innerCounts();
     for (int attempt = 0; attempt < maxChoiceAttempts; ++attempt) {
-        const auto cell = levelChoice(true);
+        const auto cell = levelChoice(rating, safe, inner, true);
         if (cell && capturesAt(*cell)) return cell;
     }
-    const auto cell = levelChoice(false);
+    const auto cell = levelChoice(rating, safe, inner, false);
     if (cell && capturesAt(*cell)) return cell;
     return std::nullopt;
 }
 
-std::optional<CellPos> Computer::levelChoice(bool mayTakeLeast) {
-    // Rebuilt on every attempt, so nothing a failed attempt did carries over.
-    rebuildTables();
+std::optional<CellPos> Computer::levelChoice(const Rating& rating, const CountTable& safe,
+                                             const CountTable& inner, bool mayTakeLeast) {
+    const CountTable& all = rating.captureCounts;
     // The smallest capture with probability 2 in 10 × level.
     const auto pick = [&](const CountTable& table, int drawRange) {
-        if (mayTakeLeast && random_->below(drawRange) <= 1) return pickLeast(table);
+        if (mayTakeLeast && random_->below(drawRange) <= 1) return pickLeast(table, rating.corner);
         return pickMost(table);
     };
-    switch (level) {
+    switch (level_) {
         case 4:
         case 5:
-            if (hasCandidate(innerCounts)) return pickMost(innerCounts);
-            if (hasCandidate(safeCounts)) return pickMost(safeCounts);
-            return pickMost(captureCounts);
+            if (hasCandidate(inner)) return pickMost(inner);
+            if (hasCandidate(safe)) return pickMost(safe);
+            return pickMost(all);
         case 2:
         case 3:
-            return pick(hasCandidate(safeCounts) ? safeCounts : captureCounts, 10 * level);
+            return pick(hasCandidate(safe) ? safe : all, 10 * level_);
         case 1:
-            return pick(captureCounts, 10);
+            return pick(all, 10);
         default:  // no level set yet: a legal move still beats a pass
-            return pickMost(captureCounts);
+            return pickMost(all);
     }
 }
 
@@ -171,7 +168,8 @@ std::optional<CellPos> Computer::pickMost(const CountTable& table) const {
     return chosen;
 }
 
-std::optional<CellPos> Computer::pickLeast(const CountTable& table) const {
+std::optional<CellPos> Computer::pickLeast(const CountTable& table,
+                                           std::optional<CellPos> corner) const {
     const Board& board = game_.mainBoard;
     int least = 10;
     for (int x = 0; x < Board::size; ++x) {
@@ -186,8 +184,7 @@ std::optional<CellPos> Computer::pickLeast(const CountTable& table) const {
             if (table[x][y] == least && board.at(x, y) == CellCode::empty) chosen = CellPos{x, y};
         }
     }
-    if (!chosen && cornerFound) chosen = cornerCell;
-    return chosen;
+    return chosen ? chosen : corner;
 }
 
 bool Computer::capturesAt(CellPos cell) const {

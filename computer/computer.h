@@ -39,6 +39,19 @@ using CountTable = std::array<std::array<int, Board::size>, Board::size>;
 // Whether a table holds anything to choose from: the sum of its cells is not 0.
 bool hasCandidate(const CountTable& table);
 
+// What the computer sees on the board for the side to move.
+struct Rating {
+    // Discs a move of the side to move would capture at each empty cell; 0 elsewhere.
+    CountTable captureCounts{};
+    // The last corner in column order where a move captures.
+    std::optional<CellPos> corner;
+
+    // captureCounts without the corner neighbours.
+    CountTable safeCounts() const;
+    // captureCounts without columns 1 and 6 and rows 1 and 6.
+    CountTable innerCounts() const;
+};
+
 // The computer's side of a versus-computer game: it rates every empty cell by the discs a move
 // there captures, takes a corner at once from level 2 up, avoids the cells next to the corners
 // (and at levels 4 and 5 the whole second ring), and picks one cell by its level. It plays the
@@ -67,26 +80,17 @@ class Computer {
     Computer(Game& game, std::unique_ptr<RandomSource> random);
 
     // 1 to 5 once the window's first game has started; 0 before.
-    int level = 0;
-    // Discs a move of the side to move would capture at each empty cell; 0 elsewhere.
-    CountTable captureCounts{};
-    // captureCounts without the corner neighbours.
-    CountTable safeCounts{};
-    // captureCounts without columns 1 and 6 and rows 1 and 6.
-    CountTable innerCounts{};
-    // The last rating met a corner that captures, and the last such corner in column order.
-    bool cornerFound = false;
-    CellPos cornerCell{};
+    int level() const { return level_; }
+    // level := position when it is a level from 1 to 5; any other position changes nothing.
+    void setLevel(int position);
 
-    // The computer's turn: rates the cells, then plays the corner or lets playByLevel choose.
+    // The board as the computer sees it for the side to move.
+    Rating rate() const;
+
+    // The computer's turn: rates the cells, then plays the corner or lets the level choose.
     // Returns whether a disc was placed; when the computer has no capturing move it places
     // nothing and hands the turn back. Does nothing unless the second side is to move.
     bool playTurn();
-    // Rebuilds the filtered tables from captureCounts, chooses by level and plays the cell.
-    // Returns whether a disc was placed; without a capturing choice it hands the turn back.
-    bool playByLevel();
-    // level := position when it is a level from 1 to 5; any other position changes nothing.
-    void setLevel(int position);
 
     // The rating and choice of playTurn without playing: the cell the computer would play
     // for the side to move, or nothing when that side has no capturing move.
@@ -95,20 +99,18 @@ class Computer {
     // The largest value of `table` on an empty cell; ties go to the last in column order.
     std::optional<CellPos> pickMost(const CountTable& table) const;
     // The smallest value from 1 to 9 of `table` on an empty cell, or when there is none, a
-    // cell holding exactly 10; ties go to the last in column order. Falls back to cornerCell
-    // when cornerFound, else chooses nothing.
-    std::optional<CellPos> pickLeast(const CountTable& table) const;
+    // cell holding exactly 10; ties go to the last in column order. Falls back to `corner`,
+    // else chooses nothing.
+    std::optional<CellPos> pickLeast(const CountTable& table, std::optional<CellPos> corner) const;
 
   private:
-    // Fills captureCounts, cornerFound and cornerCell for the side to move.
-    void rate();
-    // cornerCell when the corner rule applies at this level.
-    std::optional<CellPos> cornerChoice() const;
-    // playByLevel's choice, retried with fresh draws while an attempt fails.
-    std::optional<CellPos> chooseByLevel();
+    // The rating's corner when the corner rule applies at this level.
+    std::optional<CellPos> cornerChoice(const Rating& rating) const;
+    // The level's choice, retried with fresh draws while an attempt fails.
+    std::optional<CellPos> chooseByLevel(const Rating& rating);
     // One attempt of the level's choice; `mayTakeLeast` false skips the draw and takes the most.
-    std::optional<CellPos> levelChoice(bool mayTakeLeast);
-    void rebuildTables();
+    std::optional<CellPos> levelChoice(const Rating& rating, const CountTable& safe,
+                                       const CountTable& inner, bool mayTakeLeast);
     // An empty cell where the side to move captures at least one disc.
     bool capturesAt(CellPos cell) const;
     // Plays the cell, or hands the turn back when there is none.
@@ -116,6 +118,7 @@ class Computer {
 
     Game& game_;
     std::unique_ptr<RandomSource> random_;
+    int level_ = 0;
 };
 
 }  // namespace reversi

@@ -27,11 +27,11 @@ TEST(Opening, AfterTheFirstSideTakesTwoFourTheComputerAnswersFourFive) {
             t.clickCell(2, 4);
             t.view.events.clear();
             if (level <= 3) t.random->draws = {draw};
-            ASSERT_TRUE(t.computer.playTurn());
-
             CountTable expected{};
             expected[2][3] = expected[2][5] = expected[4][5] = 1;
-            EXPECT_EQ(t.computer.captureCounts, expected);
+            EXPECT_EQ(t.computer.rate().captureCounts, expected);
+            ASSERT_TRUE(t.computer.playTurn());
+
             // The disc grows in its cell, then the captured one flips.
             EXPECT_THAT(t.view.only("grow"), ElementsAre("grow 4,5 side 7", "grow 4,4 side 7"));
             EXPECT_EQ(t.game.sideToMove, CellCode::first);
@@ -157,9 +157,10 @@ TEST(Levels, EachLevelKeepsOutOfItsCellsOnEverySideOfTheBoard) {
                                 Optional(map(expected.move)))
                         << "level " << level;
                     // The position offers exactly the captures it was built for.
-                    EXPECT_EQ(t.computer.captureCounts[at.x][at.y], 3);
-                    EXPECT_FALSE(t.computer.cornerFound);
-                    EXPECT_EQ(hasCandidate(t.computer.innerCounts), variant.withInner);
+                    const Rating rating = t.computer.rate();
+                    EXPECT_EQ(rating.captureCounts[at.x][at.y], 3);
+                    EXPECT_FALSE(rating.corner);
+                    EXPECT_EQ(hasCandidate(rating.innerCounts()), variant.withInner);
                 }
             }
         }
@@ -213,29 +214,27 @@ TEST(Picks, PickLeastTakesTheLastSmallestThenTensThenTheCorner) {
     table[2][5] = 1;
     table[4][1] = 1;
     table[6][5] = 2;
-    EXPECT_THAT(t.computer.pickLeast(table), Optional(CellPos{4, 1}));
+    EXPECT_THAT(t.computer.pickLeast(table, std::nullopt), Optional(CellPos{4, 1}));
 
     table = {};
     table[1][4] = 12;
     table[2][2] = 10;
     table[3][0] = 10;
-    EXPECT_THAT(t.computer.pickLeast(table), Optional(CellPos{3, 0}));
+    EXPECT_THAT(t.computer.pickLeast(table, std::nullopt), Optional(CellPos{3, 0}));
 
     table[2][2] = table[3][0] = 11;
-    EXPECT_EQ(t.computer.pickLeast(table), std::nullopt);
-    t.computer.cornerFound = true;
-    t.computer.cornerCell = {7, 0};
-    EXPECT_THAT(t.computer.pickLeast(table), Optional(CellPos{7, 0}));
+    EXPECT_EQ(t.computer.pickLeast(table, std::nullopt), std::nullopt);
+    EXPECT_THAT(t.computer.pickLeast(table, CellPos{7, 0}), Optional(CellPos{7, 0}));
 }
 
 TEST(Levels, SetLevelAcceptsOnlyLevelsOneToFive) {
     ComputerGame t(3);
     for (int position : {0, 6, -1, 1000}) {
         t.computer.setLevel(position);
-        EXPECT_EQ(t.computer.level, 3);
+        EXPECT_EQ(t.computer.level(), 3);
     }
     t.computer.setLevel(5);
-    EXPECT_EQ(t.computer.level, 5);
+    EXPECT_EQ(t.computer.level(), 5);
     // Before any level is set the computer still makes a move: the largest capture.
     ComputerGame unset(0);
     unset.setBoard(fiveOrOne());

@@ -70,7 +70,7 @@ TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
 TEST_F(VersusComputer, TheFirstStartFixesTheLevelForTheRun) {
     auto w = make(2);
     start(*w, 4);
-    EXPECT_EQ(w->computer.level, 4);
+    EXPECT_EQ(w->computer.level(), 4);
     EXPECT_TRUE(w->levelSlider->isHidden());
     EXPECT_TRUE(w->levelTitleLabel->isHidden());
     EXPECT_TRUE(w->matchLive);
@@ -83,7 +83,7 @@ TEST_F(VersusComputer, TheFirstStartFixesTheLevelForTheRun) {
     EXPECT_EQ(w->firstCountLabel->background(), QColor(Qt::red));
     w->levelSlider->setValue(2);
     w->playButton->click();
-    EXPECT_EQ(w->computer.level, 4);
+    EXPECT_EQ(w->computer.level(), 4);
     EXPECT_TRUE(w->levelSlider->isHidden());
 }
 
@@ -230,7 +230,7 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
         for (int level = 1; level <= 5; ++level) {
             auto w = make(theme, static_cast<int>(random() % 30));
             start(*w, level);
-            ASSERT_EQ(w->computer.level, level);
+            ASSERT_EQ(w->computer.level(), level);
             for (int turn = 0; w->matchLive; ++turn) {
                 ASSERT_LT(turn, 200);
                 if (w->computerTurnTimer->isActive()) {
