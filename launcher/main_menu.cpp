@@ -263,14 +263,12 @@ void MainMenu::onCountdownChanged() {
 }
 
 void MainMenu::updateCountdown() {
-    countdownText.clear();
     const int position = countdownSlider->value();
     if (position % countdownStep == 0 && position >= shortestCountdown &&
         position <= longestCountdown) {
         countdownValue = position;
     }
-    countdownText = QString::number(countdownValue);
-    countdownValueLabel->setText(countdownText);
+    countdownValueLabel->setText(QString::number(countdownValue));
     countdownValueLabel->adjustSize();
 }
 

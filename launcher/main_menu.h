@@ -99,7 +99,6 @@ class MainMenu : public LayoutWindow {
 
     // Menu state.
     int countdownValue = 0;
-    QString countdownText;
     bool versusComputer = false;
     int introTick = 0;
 
