@@ -7,6 +7,7 @@
 
 #include "error_display.h"
 #include "handoff.h"
+#include "intro_animation.h"
 #include "resource_names.h"
 #include "resources.h"
 
@@ -15,10 +16,6 @@ namespace reversi {
 using namespace resources;
 
 namespace {
-// Tick n shows the intro frame numbered n, from the first to the last frame; two ticks later
-// the menu shows.
-constexpr int firstIntroTick = ResourceName::firstIntroFrame - 1;
-constexpr int menuTick = ResourceName::lastIntroFrame + 2;
 constexpr int defaultCountdown = 300;
 
 // Boxes the layout gives the labels in the decorative face; their texts are fitted to them and
@@ -120,7 +117,15 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     QPalette red = versionLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     versionLabel->setPalette(red);
-    introImage = image({0, 0, 745, 569});
+    intro = new IntroAnimation(
+        this, [this] { setBackground(Qt::black); },  // as black as the last frame's edge
+        [this] {
+            setBackground(QApplication::palette().color(QPalette::Button));
+            for (QWidget* control : menuControls())
+                control->show();
+        });
+    intro->setGeometry(0, 0, 745, 569);
+    setLayoutScaling(intro, LayoutScaling::picture);
     exitButton = button(QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
     goToPlayButton =
         button(QStringLiteral(" Go To Play form"), {331, 74, 119, 30}, Qt::PointingHandCursor);
@@ -144,8 +149,6 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     theme2Radio->setAccessibleName(QStringLiteral("Theme 2"));
     theme3Radio->setAccessibleName(QStringLiteral("Theme 3"));
     countdownSlider->setAccessibleName(QStringLiteral("Countdown"));
-    introTimer = new QTimer(this);
-    introTimer->setInterval(200);
     for (QLabel* sizedToText : {countdownValueLabel, static_cast<QLabel*>(versionLabel)})
         setLayoutScaling(sizedToText, LayoutScaling::sizedToText);
     // The menu opens on the primary screen, where its layout puts it when it fits.
@@ -156,9 +159,8 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     connectHandler(helpButton, &QPushButton::clicked, this, &MainMenu::onHelpClicked);
     connectHandler(opponentButton, &QPushButton::clicked, this, &MainMenu::onOpponentClicked);
     connectHandler(countdownSlider, &QSlider::valueChanged, this, &MainMenu::onCountdownChanged);
-    connectHandler(introTimer, &QTimer::timeout, this, &MainMenu::onIntroTick);
 
-    introTimer->start();
+    intro->start();
     if (beforeStartUp) {
         versionLabel->hide();
         beforeStartUp(*this);
@@ -199,7 +201,7 @@ void MainMenu::startUp() {
         }
     };
     if (update_.atStartup) step(update_.atStartup);
-    introTick = firstIntroTick;
+    intro->rewind();
     for (QWidget* control : menuControls())
         control->hide();
     versusComputer = false;
@@ -237,25 +239,6 @@ void MainMenu::applyFonts() {
                  {helpButton, {helpButton->text()}}},
                 font());
     fitCaptions({{opponentButton, {playWithComputer, playWithSecondPlayer}}}, font());
-}
-
-void MainMenu::onIntroTick() {
-    ++introTick;
-    if (introTick <= ResourceName::lastIntroFrame) {
-        introImage->clear();  // the frame shown goes first: two never take memory at once
-        introImage->setPixmap(resourcePixmap(ResourceType::rawData, ResourceName::image(introTick),
-                                             devicePixelRatioF()));
-    }
-    // From the last frame on, the window around it is as black as the frame's edge.
-    if (introTick >= ResourceName::lastIntroFrame) setBackground(Qt::black);
-    if (introTick == menuTick) {
-        setBackground(QApplication::palette().color(QPalette::Button));
-        for (QWidget* control : menuControls())
-            control->show();
-        introImage->hide();
-        introImage->clear();  // never shown again
-        introTimer->stop();
-    }
 }
 
 void MainMenu::onCountdownChanged() {

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "intro_animation.h"
 #include "program_fonts.h"
 #include "theme.h"
 #include "widgets.h"
@@ -46,7 +47,7 @@ class ClickableLabel : public QLabel {
     bool pressed_ = false;
 };
 
-// The main window: the intro, then the menu that picks theme, countdown and opponent.
+// The main window: the menu that picks theme, countdown and opponent, shown after its intro.
 class MainMenu : public LayoutWindow {
   public:
     // `beforeStartUp`, when given, runs once the controls exist and before the start-up work
@@ -73,7 +74,6 @@ class MainMenu : public LayoutWindow {
     void onCountdownChanged();
     // Takes the slider's position as the countdown when it is a multiple of five, and shows it.
     void updateCountdown();
-    void onIntroTick();
 
     // The menu's controls and the intro.
     QPushButton* exitButton;
@@ -94,13 +94,11 @@ class MainMenu : public LayoutWindow {
     QLabel* countdownValueLabel;
     ClickableLabel* versionLabel;
     QPushButton* opponentButton;
-    QTimer* introTimer;
-    QLabel* introImage;
+    IntroAnimation* intro;
 
     // Menu state.
     int countdownValue = 0;
     bool versusComputer = false;
-    int introTick = 0;
 
   private:
     // The start-up handler: the update check's first half, the previews, the fonts and the

@@ -41,35 +41,34 @@ class Menu : public test_support::WidgetTest {
         return std::make_unique<MainMenu>(directory, UpdateHalves{});
     }
     static void finishIntro(MainMenu& menu) {
-        for (int tick = 0; tick < 13 && menu.introTimer->isActive(); ++tick)
-            menu.onIntroTick();
-        ASSERT_FALSE(menu.introTimer->isActive()) << "the intro ends at the 13th tick";
+        for (int tick = 0; tick < 13 && menu.intro->isRunning(); ++tick)
+            menu.intro->tick();
+        ASSERT_FALSE(menu.intro->isRunning()) << "the intro ends at the 13th tick";
     }
     RecordingDirectory directory;
 };
 
 TEST_F(Menu, TheIntroShowsItsFramesThenTheMenuAtTheThirteenthTick) {
     auto menu = makeMenu();
-    EXPECT_TRUE(menu->introTimer->isActive());
-    EXPECT_EQ(menu->introTimer->interval(), 200);
+    EXPECT_TRUE(menu->intro->isRunning());
+    EXPECT_EQ(menu->intro->tickInterval(), 200);
     EXPECT_TRUE(menu->goToPlayButton->isHidden());
-    EXPECT_FALSE(menu->introImage->isHidden());
+    EXPECT_FALSE(menu->intro->isHidden());
     EXPECT_FALSE(menu->versionLabel->isHidden());
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int tick = 1; tick <= 13; ++tick) {
-        menu->onIntroTick();
+        menu->intro->tick();
         if (tick <= 11) {
             const QImage expected = resourceImage("RCDATA", QString("IMAGE%1").arg(tick + 3));
-            EXPECT_EQ(menu->introImage->pixmap().toImage().convertToFormat(expected.format()),
-                      expected)
+            EXPECT_EQ(menu->intro->pixmap().toImage().convertToFormat(expected.format()), expected)
                 << "tick " << tick;
         }
         const QColor background = menu->palette().color(QPalette::Window);
         EXPECT_EQ(background, tick >= 11 && tick < 13 ? QColor(Qt::black) : buttonFace) << tick;
         EXPECT_EQ(menu->goToPlayButton->isHidden(), tick < 13) << "tick " << tick;
     }
-    EXPECT_TRUE(menu->introImage->isHidden());
-    EXPECT_FALSE(menu->introTimer->isActive());
+    EXPECT_TRUE(menu->intro->isHidden());
+    EXPECT_FALSE(menu->intro->isRunning());
     for (QWidget* shown :
          {static_cast<QWidget*>(menu->countdownSlider), static_cast<QWidget*>(menu->theme3Radio),
           static_cast<QWidget*>(menu->countdownValueLabel),

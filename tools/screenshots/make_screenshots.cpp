@@ -45,8 +45,8 @@ QImage picture(QWidget& window) {
 
 // The menu after its intro, as the player first sees it.
 QImage menuPicture(MainMenu& menu) {
-    for (int tick = 0; tick < 20 && menu.introTimer->isActive(); ++tick)
-        menu.onIntroTick();
+    for (int tick = 0; tick < 20 && menu.intro->isRunning(); ++tick)
+        menu.intro->tick();
     return picture(menu);
 }
 
