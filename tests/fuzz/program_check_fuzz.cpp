@@ -1,0 +1,86 @@
+// The check that a download is a complete program for this machine before it takes the place of
+// the game: any bytes a server sends. The input is written to an in-memory file, as the download
+// is to a temporary one. Whatever is accepted must be a 64-bit ELF executable for this machine
+// whose program header table, loadable segments and section header table lie inside the file,
+// worked out here again in wide arithmetic that cannot overflow.
+
+#include <elf.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "fuzz_support.h"
+#include "program_check.h"
+
+namespace {
+
+int file = -1;
+
+template <class T>
+bool readAt(std::string_view bytes, std::uint64_t offset, T& into) {
+    if (offset > bytes.size() || bytes.size() - offset < sizeof into) return false;
+    std::memcpy(&into, bytes.data() + offset, sizeof into);
+    return true;
+}
+
+bool insideFile(std::uint64_t offset, std::uint64_t length, std::size_t fileSize) {
+    return static_cast<unsigned __int128>(offset) + length <= fileSize;
+}
+
+// Whether the tables a loader reads lie inside the file, for a header of this machine.
+bool tablesInside(std::string_view bytes) {
+    Elf64_Ehdr header{};
+    if (!readAt(bytes, 0, header)) return false;
+    if (header.e_phnum == 0 ||
+        !insideFile(header.e_phoff, std::uint64_t{header.e_phnum} * sizeof(Elf64_Phdr),
+                    bytes.size())) {
+        return false;
+    }
+    for (unsigned i = 0; i < header.e_phnum; ++i) {
+        Elf64_Phdr segment{};
+        if (!readAt(bytes, header.e_phoff + i * sizeof segment, segment)) return false;
+        if (segment.p_type == PT_LOAD &&
+            !insideFile(segment.p_offset, segment.p_filesz, bytes.size())) {
+            return false;
+        }
+    }
+    const std::uint64_t sections = header.e_shnum == 0 ? 1 : header.e_shnum;
+    return header.e_shoff == 0 ||
+           insideFile(header.e_shoff, sections * sizeof(Elf64_Shdr), bytes.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    file = memfd_create("download", MFD_CLOEXEC);
+    if (file < 0) {
+        std::perror("memfd_create");
+        std::abort();
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes = reversi::fuzz::asText(data, size);
+    if (ftruncate(file, 0) != 0 ||
+        pwrite(file, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())) {
+        std::abort();
+    }
+    const auto reason = downloader::whyNotAProgram(file);
+    if (reason && reason->empty()) std::abort();  // a refusal always says why
+    if (!reason) {
+        Elf64_Ehdr header{};
+        if (!readAt(bytes, 0, header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+            header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB ||
+            (header.e_type != ET_EXEC && header.e_type != ET_DYN) ||
+            header.e_phentsize != sizeof(Elf64_Phdr) || !tablesInside(bytes) ||
+            (header.e_shoff != 0 && header.e_shentsize != sizeof(Elf64_Shdr))) {
+            std::abort();
+        }
+    }
+    return 0;
+}
