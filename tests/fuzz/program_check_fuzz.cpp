@@ -21,7 +21,7 @@
 
 namespace {
 
-int file = -1;
+int memoryFile = -1;  // where each input is written
 
 // The file: its bytes, then zeros up to its size.
 struct Download {
@@ -69,8 +69,8 @@ bool tablesInside(const Download& file) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    file = memfd_create("download", MFD_CLOEXEC);
-    if (file < 0) {
+    memoryFile = memfd_create("download", MFD_CLOEXEC);
+    if (memoryFile < 0) {
         std::perror("memfd_create");
         std::abort();
     }
@@ -83,13 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&zeros, input.data(), std::min(sizeof zeros, input.size()));
     input.remove_prefix(std::min(sizeof zeros, input.size()));
     const Download download{input, input.size() + std::uint64_t{zeros}};
-    if (ftruncate(file, 0) != 0 ||
-        pwrite(file, input.data(), input.size(), 0) != static_cast<ssize_t>(input.size()) ||
-        ftruncate(file, static_cast<off_t>(download.size)) != 0) {
+    if (ftruncate(memoryFile, 0) != 0 ||
+        pwrite(memoryFile, input.data(), input.size(), 0) != static_cast<ssize_t>(input.size()) ||
+        ftruncate(memoryFile, static_cast<off_t>(download.size)) != 0) {
         std::abort();
     }
 
-    const auto reason = downloader::whyNotAProgram(file);
+    const auto reason = downloader::whyNotAProgram(memoryFile);
     if (reason && reason->empty()) std::abort();  // a refusal always says why
     if (!reason) {
         Elf64_Ehdr header{};

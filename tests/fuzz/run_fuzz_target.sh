@@ -2,9 +2,9 @@
 # run_fuzz_target.sh TARGET CORPUS SECONDS FAILURES [DICTIONARY]
 #
 # Runs the libFuzzer TARGET for SECONDS over a copy of the seed corpus CORPUS (left as it is),
-# after replaying every input in it, with the DICTIONARY of tokens when given. Fails on a crash, a sanitizer report, a time-out or a leak;
-# the failing input is then kept in FAILURES, to be added to CORPUS as a regression case once
-# the fault is mended.
+# after replaying every input in it, with the DICTIONARY of tokens when given. Fails on a crash,
+# a sanitizer report, a time-out or a leak; the failing input is then kept in FAILURES, to be
+# added to CORPUS as a regression case once the fault is mended.
 set -euo pipefail
 target=$1 corpus=$2 seconds=$3 failures=$4
 options=()
