@@ -13,8 +13,9 @@
 //
 // Exit status: 0 saved; 1 bad arguments; 2 URL, redirect or file to replace refused; 3 local
 // file failure; 4 network or TLS failure, time-out, or an incomplete body; 5 the server answered
-// with another status than 200; 6 the body is larger than the size cap; 7 the body is not a
-// program for this machine. Every failure prints one line on stderr.
+// with another status than 200; 6 the answer is too large: its body beyond the size cap, or a
+// header line longer than libcurl accepts; 7 the body is not a program for this machine. Every
+// failure prints one line on stderr.
 
 #include <curl/curl.h>
 #include <dirent.h>
@@ -22,7 +23,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -38,6 +38,7 @@
 #include <utility>
 
 #include "program_check.h"
+#include "response_rules.h"
 #include "url_rules.h"
 
 namespace downloader {
@@ -259,27 +260,9 @@ Options parseArguments(int argc, char** argv) {
     return options;
 }
 
-// How the last answer's body is delimited: by a stated length or in chunks, or else only by the
-// connection closing, which a cut-off transfer looks like too.
-struct Framing {
-    bool lengthStated = false;
-    bool chunked = false;
-};
-
 extern "C" std::size_t receiveHeader(char* data, std::size_t size, std::size_t count,
                                      void* context) {
-    auto& framing = *static_cast<Framing*>(context);
-    std::string line(data, size * count);
-    for (char& c : line)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (line.starts_with("http/")) {
-        framing = {};  // the status line of a new answer
-    } else if (line.starts_with("content-length:")) {
-        framing.lengthStated = true;
-    } else if (line.starts_with("transfer-encoding:") &&
-               line.find("chunked") != std::string::npos) {
-        framing.chunked = true;
-    }
+    noteHeaderLine(*static_cast<Framing*>(context), std::string_view(data, size * count));
     return size * count;
 }
 
@@ -301,7 +284,7 @@ extern "C" std::size_t receiveBody(char* data, std::size_t size, std::size_t cou
     curl_easy_getinfo(sink.curl, CURLINFO_RESPONSE_CODE, &status);
     const bool success = status == 200;
     long long& total = success ? sink.saved : sink.discarded;
-    if (total + bytes > sink.maxBytes) {
+    if (!fitsUnderCap(total, bytes, sink.maxBytes)) {
         sink.tooLarge = true;
         return 0;
     }
@@ -388,6 +371,13 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
             throw Failure(kTooLarge,
                           "the body is larger than " + std::to_string(sink.maxBytes) + " bytes");
         }
+        // libcurl keeps a header line in a buffer of bounded size and gives up with "out of
+        // memory" when a server sends a longer one: the answer is too large, not this machine.
+        if (result == CURLE_OUT_OF_MEMORY) {
+            throw Failure(kTooLarge,
+                          "the server's answer is too large: a header line is longer "
+                          "than libcurl accepts");
+        }
         if (result != CURLE_OK) {
             throw Failure(kNetworkFailure,
                           errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
@@ -395,23 +385,20 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
 
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-        if (status == 200) {
+        char* location = nullptr;
+        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
+        const AnswerKind kind = answerKind(status, location != nullptr);
+        if (kind == AnswerKind::kBody) {
             long version = 0;
             curl_easy_getinfo(curl, CURLINFO_HTTP_VERSION, &version);
-            // HTTP/2 and later delimit every body themselves.
-            const bool delimited =
-                version >= CURL_HTTP_VERSION_2_0 || framing.lengthStated || framing.chunked;
-            if (!delimited) {
+            if (!bodyIsDelimited(framing, version)) {
                 throw Failure(kNetworkFailure,
                               "the server did not state the length of the body, so it may be cut "
                               "off");
             }
             return;
         }
-        char* location = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
-        if (status < 300 || status > 399 || location == nullptr) {
-            // A 206 answers a range never asked for; other 2xx answers carry no whole file.
+        if (kind == AnswerKind::kServerError) {
             throw Failure(kServerError, "the server answered HTTP " + std::to_string(status));
         }
         if (redirects == kMaxRedirects) {

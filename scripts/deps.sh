@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # toolchain
     g++ cmake ninja-build pkg-config git
+    # the fuzz targets: clang, and its libFuzzer and sanitizer runtimes (only recommended by it)
+    clang libclang-rt-14-dev
     # windows, drawing, resources, network interfaces
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # what the X11 window manager offers (its presence, minimised windows)

@@ -56,6 +56,7 @@ class DownloaderTest : public ::testing::Test {
         process.start(QStringLiteral(REVERSI_DOWNLOADER_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         const QByteArray errors = process.readAllStandardError();
+        lastErrors_ = QString::fromUtf8(errors);
         if (process.exitCode() == kSaved) {
             EXPECT_TRUE(errors.isEmpty()) << errors.constData();
         } else {
@@ -95,6 +96,7 @@ class DownloaderTest : public ::testing::Test {
 
     QTemporaryDir work_;
     QTemporaryDir served_;
+    QString lastErrors_;  // what the last run printed on standard error
     const QByteArray body_ = QByteArray(300000, 'x') + "end";
 };
 
@@ -140,6 +142,15 @@ TEST_F(DownloaderTest, FailedTransfersLeaveNoFile) {
         EXPECT_TRUE(leftFiles().isEmpty()) << c.path << ": " << leftFiles().join(' ').toStdString();
     }
     EXPECT_EQ(download({"--max-bytes", "4096", server.url("/small.bin")}), kSaved);
+}
+
+TEST_F(DownloaderTest, AnOverlongHeaderLineIsATooLargeAnswer) {
+    // libcurl gives up on a header line over 100 KB; that is the server's doing.
+    LocalHttpServer server(served_.path(), {"--long-header", "/small.bin=1048576"});
+    EXPECT_EQ(download({server.url("/small.bin")}), kTooLarge);
+    EXPECT_TRUE(lastErrors_.contains("answer is too large")) << lastErrors_.toStdString();
+    EXPECT_FALSE(lastErrors_.contains("memory", Qt::CaseInsensitive)) << lastErrors_.toStdString();
+    EXPECT_TRUE(leftFiles().isEmpty()) << leftFiles().join(' ').toStdString();
 }
 
 TEST_F(DownloaderTest, RefusesUnsafeUrlsBeforeAnyConnection) {

@@ -6,6 +6,7 @@ Serves the files under --root; a missing file answers 404. Some paths can be tol
   --chunked PATH             send the file without a length, in chunks
   --no-length PATH           send half of the file without stating a length, close the connection
   --status PATH=CODE         answer with that status code (and the file)
+  --long-header PATH=BYTES   add a header line of that many bytes to the answer
 --port N listens on that port instead of a free one; --certificate FILE (a PEM file holding the
 key and the certificate) speaks HTTPS.
 Prints the port on the first line of standard output once it is listening.
@@ -27,11 +28,15 @@ def main():
     parser.add_argument("--chunked", action="append", default=[])
     parser.add_argument("--no-length", action="append", default=[])
     parser.add_argument("--status", action="append", default=[])
+    parser.add_argument("--long-header", action="append", default=[])
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--certificate")
     options = parser.parse_args()
     redirects = dict(item.split("=", 1) for item in options.redirect)
     statuses = {path: int(code) for path, code in (item.split("=", 1) for item in options.status)}
+    long_headers = {
+        path: int(size) for path, size in (item.split("=", 1) for item in options.long_header)
+    }
     root = os.path.realpath(options.root)
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -70,6 +75,8 @@ def main():
             self.send_response(statuses.get(path, 200))
             self.send_header("Content-Type", "application/octet-stream")
             self.send_header("Connection", "close")
+            if path in long_headers:
+                self.send_header("X-Padding", "p" * long_headers[path])
             if path in options.no_length:
                 self.end_headers()
                 self.wfile.write(body[: len(body) // 2])
