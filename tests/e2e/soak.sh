@@ -430,6 +430,13 @@ current_window() {
 
 start_program
 wait_for_menu
+# The hang check itself: the menu answers a ping, and does not while the program is stopped.
+"$window_ping" "$window" "$hang_limit_ms" || fail "the menu did not answer a ping"
+kill -STOP "$app_pid"
+"$window_ping" "$window" 1000
+pinged=$?
+kill -CONT "$app_pid"
+((pinged == 1)) || fail "a ping of the stopped program came back with $pinged, not 1 (no answer)"
 soak_start_ms=$(now_ms)
 soak_end_ms=$((soak_start_ms + seconds * 1000))
 : >"$work/actions.log"
@@ -508,7 +515,7 @@ echo "soak: $step steps in $((soak_ms / 1000)) s, seed $seed"
 while read -r name; do
     [[ -n $name ]] && printf '  %-18s %d\n' "$name" "${done_count[$name]}"
 done < <(printf '%s\n' "${!done_count[@]}" | sort)
-echo "windows opened:"
+echo "windows the soak turned to (times):"
 while read -r name; do
     [[ -n $name ]] && printf '  %-24s %d\n' "$name" "${opened[$name]}"
 done < <(printf '%s\n' "${!opened[@]}" | sort)

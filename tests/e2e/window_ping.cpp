@@ -7,8 +7,8 @@
 #include <poll.h>
 #include <xcb/xcb.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -74,8 +74,7 @@ int main(int argc, char** argv) {
     const xcb_atom_t ping = atom(connection, "_NET_WM_PING");
     if (!screen || protocols == XCB_ATOM_NONE || ping == XCB_ATOM_NONE ||
         !takesProtocol(connection, window, protocols, ping)) {
-        std::fprintf(stderr, "window_ping: window 0x%lx is gone or takes no pings\n",
-                     windowNumber);
+        std::fprintf(stderr, "window_ping: window 0x%lx is gone or takes no pings\n", windowNumber);
         return 2;
     }
 
