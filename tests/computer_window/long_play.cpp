@@ -151,6 +151,7 @@ int run(int games, unsigned seed) {
 
     Tally tally;
     const long before = residentKilobytes();
+    std::string memory = "memory (VmRSS, MB) after each tenth of the games:";
     for (int game = 1; game <= games; ++game) {
         if (!playGame(*windows[static_cast<size_t>(game) % windows.size()], random, &tally, game))
             return 1;
@@ -159,6 +160,11 @@ int run(int games, unsigned seed) {
                          qPrintable(messages.join(QLatin1Char('\n'))));
             return 1;
         }
+        if (game % std::max(1, games / 10) == 0) {
+            char sample[32];
+            std::snprintf(sample, sizeof sample, " %d:%.1f", game, residentKilobytes() / 1024.0);
+            memory += sample;
+        }
     }
     const long after = residentKilobytes();
 
@@ -166,6 +172,7 @@ int run(int games, unsigned seed) {
                 tally.personWins, tally.computerWins, tally.draws);
     std::printf("memory (VmRSS): %.1f MB before, %.1f MB after, %+ld kB\n", before / 1024.0,
                 after / 1024.0, after - before);
+    std::printf("%s\n", memory.c_str());
     tally.person.print("person move");
     tally.computer.print("computer move");
     tally.both.print("every move");
