@@ -1,0 +1,203 @@
+// computer_window_long_play [GAMES [SEED]]: many games in a row against the computer, in the
+// versus-computer windows of the program (offscreen), driven move by move: the person's moves as
+// clicks on random legal cells, the computer's when its pause would be over. The windows play at
+// the five levels in turn, each game after the first in a window started with "Clear". Prints
+// the memory (VmRSS) before and after and the program time of each move, timed around the
+// click and around the computer's turn (discs drawn with no pause between their steps), and of
+// the computer's choice alone.
+//
+// Exit status: 0 when every game ended by the rules; 1 when one did not (a move refused, the
+// computer passing with a move, a message shown, a game that never ends); 2 for bad arguments.
+// The times are figures to read, never judged here.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "computer_match_window.h"
+#include "error_display.h"
+#include "rules.h"
+
+namespace reversi {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+struct Times {
+    std::vector<double> microseconds;
+
+    template <typename Step>
+    void time(Step&& step) {
+        const auto begin = Clock::now();
+        step();
+        microseconds.push_back(
+            std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+    }
+    void print(const char* what) {
+        if (microseconds.empty()) return;
+        std::sort(microseconds.begin(), microseconds.end());
+        const auto at = [this](double share) {
+            return microseconds[static_cast<size_t>(share *
+                                                    static_cast<double>(microseconds.size() - 1))] /
+                   1000;
+        };
+        std::printf("%-16s %6zu moves, ms: median %.3f, 99th percentile %.3f, max %.3f\n", what,
+                    microseconds.size(), at(0.5), at(0.99), microseconds.back() / 1000);
+    }
+};
+
+struct Tally {
+    Times person, computer, both, choice;
+    int personWins = 0, computerWins = 0, draws = 0;
+};
+
+bool failed(const char* what, int game) {
+    std::fprintf(stderr, "FAIL: game %d: %s\n", game, what);
+    return false;
+}
+
+// One game from "Play!" or "Clear" to its end by the rules.
+bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, int number) {
+    window.playButton->click();
+    if (!window.matchLive) return failed("the game did not start", number);
+    Game& game = window.game;
+    for (int turn = 0; window.matchLive; ++turn) {
+        if (turn >= 200) return failed("the game does not end", number);
+        const Board before = game.mainBoard;
+        if (window.computerTurnTimer->isActive()) {
+            const auto computerMove = [&window] { window.onComputerTurnDue(); };
+            if (tally) {
+                // The choice alone, without playing or drawing (it takes draws of its own).
+                tally->choice.time([&window] { window.computer.chooseMove(); });
+                tally->computer.time(computerMove);
+                tally->both.microseconds.push_back(tally->computer.microseconds.back());
+            } else {
+                computerMove();
+            }
+            if (game.mainBoard == before) return failed("the computer passed with a move", number);
+            continue;
+        }
+        const auto moves = legalMoves(game.mainBoard, game.sideToMove, game.sideWaiting);
+        if (game.sideToMove != CellCode::first || moves.empty())
+            return failed("the person is to move without a move", number);
+        const CellPos cell = moves[random() % moves.size()];
+        const auto personMove = [&window, cell] {
+            window.onWindowClicked(geometry::discOrigin(cell.x) + 30,
+                                   geometry::discOrigin(cell.y) + 30);
+        };
+        if (tally) {
+            tally->person.time(personMove);
+            tally->both.microseconds.push_back(tally->person.microseconds.back());
+        } else {
+            personMove();
+        }
+        if (game.mainBoard == before) return failed("the person's move was refused", number);
+    }
+    if (game.gameRunning) return failed("the clocks still run after the end", number);
+    if (tally) {
+        const int person = game.mainBoard.count(CellCode::first);
+        const int computer = game.mainBoard.count(CellCode::second);
+        (person > computer   ? tally->personWins
+         : person < computer ? tally->computerWins
+                             : tally->draws)++;
+    }
+    // What the event loop would deliver between games, short of the timers.
+    QCoreApplication::sendPostedEvents();
+    return true;
+}
+
+int run(int games, unsigned seed) {
+    QTemporaryDir folder;
+    if (!folder.isValid() || !QDir::setCurrent(folder.path())) return 1;
+    QStringList messages;
+    setErrorPresenter([&messages](const QString& text) { messages << text; });
+
+    std::mt19937 random(seed);
+    std::vector<std::unique_ptr<ComputerMatchWindow>> windows;
+    for (int level = Computer::lowestLevel; level <= Computer::highestLevel; ++level) {
+        const int theme = (level - 1) % 3 + 1;
+        auto window = std::make_unique<ComputerMatchWindow>(
+            themeFor(MatchKind::versusComputer, theme),
+            std::make_unique<MersenneRandom>(seed + static_cast<unsigned>(level)));
+        window->setGrowStep(std::chrono::nanoseconds(0));
+        window->show();
+        window->levelSlider->setValue(level);
+        // The countdown the menu hands to a window's first game.
+        QFile handoff(QStringLiteral("0.db"));
+        if (!handoff.open(QIODevice::WriteOnly) || handoff.write("300\r\n") != 5) return 1;
+        handoff.close();
+        // A first game in each window, not counted: it makes what the window keeps for good.
+        if (!playGame(*window, random, nullptr, 0)) return 1;
+        windows.push_back(std::move(window));
+    }
+
+    Tally tally;
+    const long before = residentKilobytes();
+    std::string memory = "memory (VmRSS, MB) after each tenth of the games:";
+    for (int game = 1; game <= games; ++game) {
+        if (!playGame(*windows[static_cast<size_t>(game) % windows.size()], random, &tally, game))
+            return 1;
+        if (!messages.isEmpty()) {
+            std::fprintf(stderr, "FAIL: game %d showed: %s\n", game,
+                         qPrintable(messages.join(QLatin1Char('\n'))));
+            return 1;
+        }
+        if (game % std::max(1, games / 10) == 0) {
+            char sample[32];
+            std::snprintf(sample, sizeof sample, " %d:%.1f", game, residentKilobytes() / 1024.0);
+            memory += sample;
+        }
+    }
+    const long after = residentKilobytes();
+
+    std::printf("%d games (seed %u): the person won %d, the computer %d, %d drawn\n", games, seed,
+                tally.personWins, tally.computerWins, tally.draws);
+    std::printf("memory (VmRSS): %.1f MB before, %.1f MB after, %+ld kB\n", before / 1024.0,
+                after / 1024.0, after - before);
+    std::printf("%s\n", memory.c_str());
+    tally.person.print("person move");
+    tally.computer.print("computer move");
+    tally.both.print("every move");
+    tally.choice.print("computer choice");
+    return 0;
+}
+
+bool parse(const char* text, unsigned long max, unsigned long& value) {
+    char* end = nullptr;
+    value = std::strtoul(text, &end, 10);
+    return end != text && *end == '\0' && text[0] != '-' && value >= 1 && value <= max;
+}
+
+}  // namespace
+}  // namespace reversi
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    unsigned long games = 500;
+    unsigned long seed = 1;
+    if (argc > 3 || (argc > 1 && !reversi::parse(argv[1], 1000000, games)) ||
+        (argc > 2 && !reversi::parse(argv[2], 0xffffffffUL, seed))) {
+        std::fprintf(stderr, "usage: computer_window_long_play [GAMES [SEED]]\n");
+        return 2;
+    }
+    return reversi::run(static_cast<int>(games), static_cast<unsigned>(seed));
+}
