@@ -135,7 +135,7 @@ int run(int games, unsigned seed) {
     for (int level = Computer::lowestLevel; level <= Computer::highestLevel; ++level) {
         const int theme = (level - 1) % 3 + 1;
         auto window = std::make_unique<ComputerMatchWindow>(
-            themeFor(MatchKind::versusComputer, theme),
+            styleFor(MatchKind::versusComputer, theme),
             std::make_unique<MersenneRandom>(seed + static_cast<unsigned>(level)));
         window->setGrowStep(std::chrono::nanoseconds(0));
         window->show();
