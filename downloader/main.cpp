@@ -77,34 +77,56 @@ std::string systemError(const std::string& step) {
     return step + ": " + std::strerror(errno);
 }
 
-// The temporary file being written, for removal from a signal handler. Only written before the
-// handlers can see it as set, and read by the handlers.
-char pendingTemporaryPath[PATH_MAX];
-volatile std::sig_atomic_t hasPendingTemporary = 0;
+// The one file a termination signal removes before the process ends, registered while it is
+// being written. The path is copied before the flag says it is there, so the handler never
+// reads a half-written path.
+char pendingFilePath[PATH_MAX];
+volatile std::sig_atomic_t hasPendingFile = 0;
+
+void registerPendingFile(const std::string& path) {
+    hasPendingFile = 0;
+    std::snprintf(pendingFilePath, sizeof pendingFilePath, "%s", path.c_str());
+    hasPendingFile = 1;
+}
+
+void forgetPendingFile() {
+    hasPendingFile = 0;
+}
 
 extern "C" void removePendingAndReraise(int signalNumber) {
-    if (hasPendingTemporary) unlink(pendingTemporaryPath);
-    std::signal(signalNumber, SIG_DFL);
-    std::raise(signalNumber);
+    // The handler was reset to the default on entry (SA_RESETHAND): raising again ends the
+    // process as the signal would have.
+    const int savedErrno = errno;
+    if (hasPendingFile) unlink(pendingFilePath);
+    errno = savedErrno;
+    raise(signalNumber);
+}
+
+void removePendingFileOnTermination() {
+    struct sigaction action = {};
+    action.sa_handler = removePendingAndReraise;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signalNumber, &action, nullptr);
 }
 
 // An exclusively created temporary file in the current directory; removed unless committed.
 class TemporaryFile {
   public:
     TemporaryFile() {
-        std::snprintf(pendingTemporaryPath, sizeof pendingTemporaryPath, "%sXXXXXX",
-                      kTemporaryPrefix);
-        fd_ = mkostemp(pendingTemporaryPath, O_CLOEXEC);
+        std::string path = std::string(kTemporaryPrefix) + "XXXXXX";
+        fd_ = mkostemp(path.data(), O_CLOEXEC);
         if (fd_ < 0) throw Failure(kFileFailure, systemError("cannot create a file here"));
-        path_ = pendingTemporaryPath;
-        hasPendingTemporary = 1;
+        path_ = path;
+        registerPendingFile(path_);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
         if (fd_ >= 0) close(fd_);
         if (!path_.empty()) {
-            hasPendingTemporary = 0;
+            forgetPendingFile();
             unlink(path_.c_str());
         }
     }
@@ -123,7 +145,7 @@ class TemporaryFile {
         if (std::rename(path_.c_str(), name.c_str()) != 0) {
             throw Failure(kFileFailure, systemError("cannot save " + name));
         }
-        hasPendingTemporary = 0;
+        forgetPendingFile();
         path_.clear();
     }
 
@@ -438,9 +460,7 @@ int run(int argc, char** argv) {
     if (!name) throw Failure(kRefused, "no safe file name at the end of " + options.url);
     if (const auto reason = refusalReason(options.url)) throw Failure(kRefused, *reason);
 
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(signalNumber, removePendingAndReraise);
-    }
+    removePendingFileOnTermination();
     removeLeftovers();
     const StateFileGuard stateFile;
     const CurlSession session;
