@@ -37,6 +37,7 @@
 #include <string_view>
 #include <utility>
 
+#include "exit_status.h"
 #include "program_check.h"
 #include "response_rules.h"
 #include "url_rules.h"
@@ -44,33 +45,22 @@
 namespace downloader {
 namespace {
 
-constexpr long long kSizeCap = 64LL * 1024 * 1024;
-constexpr int kMaxRedirects = 5;
-constexpr long kConnectTimeoutSeconds = 30;
-constexpr long kTotalTimeoutSeconds = 600;
+constexpr long long sizeCap = 64LL * 1024 * 1024;
+constexpr int maxRedirects = 5;
+constexpr long connectTimeoutSeconds = 30;
+constexpr long totalTimeoutSeconds = 600;
 // Without progress for this long the peer is taken as gone, well before the total time-out.
-constexpr long kStalledSeconds = 60;
-constexpr char kStateFile[] = ".wget-hsts";
-constexpr char kTemporaryPrefix[] = ".download-";
+constexpr long stalledSeconds = 60;
+constexpr char stateFile[] = ".wget-hsts";
+constexpr char temporaryPrefix[] = ".download-";
 // A temporary file this old belongs to a run that was killed: no run lasts this long.
-constexpr long kLeftoverSeconds = kTotalTimeoutSeconds + 300;
-
-enum ExitStatus : int {
-    kSaved = 0,
-    kBadArguments = 1,
-    kRefused = 2,
-    kFileFailure = 3,
-    kNetworkFailure = 4,
-    kServerError = 5,
-    kTooLarge = 6,
-    kNotAProgram = 7,
-};
+constexpr long leftoverSeconds = totalTimeoutSeconds + 300;
 
 class Failure : public std::runtime_error {
   public:
-    Failure(ExitStatus status, const std::string& message)
+    Failure(int status, const std::string& message)
         : std::runtime_error(message), status(status) {}
-    ExitStatus status;
+    int status;  // one of exitStatus
 };
 
 std::string systemError(const std::string& step) {
@@ -115,9 +105,10 @@ void removePendingFileOnTermination() {
 class TemporaryFile {
   public:
     TemporaryFile() {
-        std::string path = std::string(kTemporaryPrefix) + "XXXXXX";
+        std::string path = std::string(temporaryPrefix) + "XXXXXX";
         fd_ = mkostemp(path.data(), O_CLOEXEC);
-        if (fd_ < 0) throw Failure(kFileFailure, systemError("cannot create a file here"));
+        if (fd_ < 0)
+            throw Failure(exitStatus::fileFailure, systemError("cannot create a file here"));
         path_ = path;
         registerPendingFile(path_);
     }
@@ -137,13 +128,14 @@ class TemporaryFile {
     // that name (a link itself, never what it points to).
     void commit(const std::string& name, mode_t mode) {
         if (fchmod(fd_, mode) != 0 || fsync(fd_) != 0) {
-            throw Failure(kFileFailure, systemError("cannot write " + name));
+            throw Failure(exitStatus::fileFailure, systemError("cannot write " + name));
         }
         const int fd = fd_;
         fd_ = -1;
-        if (close(fd) != 0) throw Failure(kFileFailure, systemError("cannot write " + name));
+        if (close(fd) != 0)
+            throw Failure(exitStatus::fileFailure, systemError("cannot write " + name));
         if (std::rename(path_.c_str(), name.c_str()) != 0) {
-            throw Failure(kFileFailure, systemError("cannot save " + name));
+            throw Failure(exitStatus::fileFailure, systemError("cannot save " + name));
         }
         forgetPendingFile();
         path_.clear();
@@ -164,7 +156,7 @@ class StateFileGuard {
     StateFileGuard& operator=(const StateFileGuard&) = delete;
     ~StateFileGuard() {
         const int fd =
-            open(kStateFile, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+            open(stateFile, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd >= 0) close(fd);
     }
 };
@@ -174,7 +166,7 @@ class StateFileGuard {
 void removeLeftovers() {
     DIR* directory = opendir(".");
     if (directory == nullptr) return;
-    const std::string_view prefix = kTemporaryPrefix;
+    const std::string_view prefix = temporaryPrefix;
     const auto now = std::time(nullptr);
     while (const dirent* entry = readdir(directory)) {
         const std::string_view name = entry->d_name;
@@ -182,7 +174,7 @@ void removeLeftovers() {
         struct stat status {};
         if (fstatat(dirfd(directory), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
         if (S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
-            (status.st_mode & 07777) == 0600 && now - status.st_mtime > kLeftoverSeconds) {
+            (status.st_mode & 07777) == 0600 && now - status.st_mtime > leftoverSeconds) {
             unlinkat(dirfd(directory), entry->d_name, 0);
         }
     }
@@ -193,7 +185,7 @@ class CurlSession {
   public:
     CurlSession() {
         if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK || !(curl_ = curl_easy_init())) {
-            throw Failure(kNetworkFailure, "cannot initialise libcurl");
+            throw Failure(exitStatus::networkFailure, "cannot initialise libcurl");
         }
     }
     CurlSession(const CurlSession&) = delete;
@@ -208,7 +200,7 @@ class CurlSession {
     CURL* curl_ = nullptr;
 };
 
-constexpr char kUsage[] =
+constexpr char usage[] =
     "usage: downloader [--max-bytes N] [--ca-file FILE] [--replace NAME [--identity DEV:INO]] URL";
 
 // The file a program download takes the place of.
@@ -219,7 +211,7 @@ struct Replacement {
 
 struct Options {
     std::string url;
-    long long maxBytes = kSizeCap;
+    long long maxBytes = sizeCap;
     std::string caFile;
     std::optional<Replacement> replace;
 };
@@ -254,9 +246,10 @@ Options parseArguments(int argc, char** argv) {
             char* end = nullptr;
             options.maxBytes = std::strtoll(text, &end, 10);
             if (errno != 0 || end == text || *end != '\0' || options.maxBytes < 1 ||
-                options.maxBytes > kSizeCap) {
-                throw Failure(kBadArguments, "--max-bytes takes a whole number from 1 to " +
-                                                 std::to_string(kSizeCap));
+                options.maxBytes > sizeCap) {
+                throw Failure(
+                    exitStatus::badArguments,
+                    "--max-bytes takes a whole number from 1 to " + std::to_string(sizeCap));
             }
         } else if (argument == "--ca-file" && i + 1 < argc) {
             options.caFile = argv[++i];
@@ -265,20 +258,22 @@ Options parseArguments(int argc, char** argv) {
             const std::string& name = options.replace->name;
             if (name.empty() || name == "." || name == ".." ||
                 name.find('/') != std::string::npos) {
-                throw Failure(kBadArguments, "--replace takes a file name in this directory");
+                throw Failure(exitStatus::badArguments,
+                              "--replace takes a file name in this directory");
             }
         } else if (argument == "--identity" && i + 1 < argc && options.replace) {
             options.replace->identity = parseIdentity(argv[++i]);
             if (!options.replace->identity) {
-                throw Failure(kBadArguments, "--identity takes DEV:INO, two whole numbers");
+                throw Failure(exitStatus::badArguments,
+                              "--identity takes DEV:INO, two whole numbers");
             }
         } else if (options.url.empty() && !argument.empty() && argument[0] != '-') {
             options.url = argument;
         } else {
-            throw Failure(kBadArguments, kUsage);
+            throw Failure(exitStatus::badArguments, usage);
         }
     }
-    if (options.url.empty()) throw Failure(kBadArguments, kUsage);
+    if (options.url.empty()) throw Failure(exitStatus::badArguments, usage);
     return options;
 }
 
@@ -348,9 +343,9 @@ void configure(CURL* curl, BodySink& sink, Framing& framing, const Options& opti
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(curl, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stalledSeconds);
     curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.maxBytes));
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "reversi-downloader/1");
     if (!options.caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, options.caFile.c_str());
@@ -363,16 +358,16 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
     configure(curl, sink, framing, options, errorBuffer);
     std::string url = options.url;
     const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(kTotalTimeoutSeconds);
+        std::chrono::steady_clock::now() + std::chrono::seconds(totalTimeoutSeconds);
     std::string redirectedFrom;
 
     for (int redirects = 0;; ++redirects) {
         if (const auto reason = refusalReason(url, redirectedFrom)) {
-            throw Failure(kRefused, *reason);
+            throw Failure(exitStatus::refused, *reason);
         }
         const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (remaining.count() <= 0) throw Failure(kNetworkFailure, "timed out");
+        if (remaining.count() <= 0) throw Failure(exitStatus::networkFailure, "timed out");
 
         const auto parts = splitUrl(url);
         const bool loopback = isLoopbackHost(parts->host);
@@ -387,21 +382,21 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
         const CURLcode result = curl_easy_perform(curl);
         if (sink.writeError != 0) {
             errno = sink.writeError;
-            throw Failure(kFileFailure, systemError("cannot write the download"));
+            throw Failure(exitStatus::fileFailure, systemError("cannot write the download"));
         }
         if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
-            throw Failure(kTooLarge,
+            throw Failure(exitStatus::tooLarge,
                           "the body is larger than " + std::to_string(sink.maxBytes) + " bytes");
         }
         // libcurl keeps a header line in a buffer of bounded size and gives up with "out of
         // memory" when a server sends a longer one: the answer is too large, not this machine.
         if (result == CURLE_OUT_OF_MEMORY) {
-            throw Failure(kTooLarge,
+            throw Failure(exitStatus::tooLarge,
                           "the server's answer is too large: a header line is longer "
                           "than libcurl accepts");
         }
         if (result != CURLE_OK) {
-            throw Failure(kNetworkFailure,
+            throw Failure(exitStatus::networkFailure,
                           errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
         }
 
@@ -410,22 +405,23 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
         char* location = nullptr;
         curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
         const AnswerKind kind = answerKind(status, location != nullptr);
-        if (kind == AnswerKind::kBody) {
+        if (kind == AnswerKind::body) {
             long version = 0;
             curl_easy_getinfo(curl, CURLINFO_HTTP_VERSION, &version);
             if (!bodyIsDelimited(framing, version)) {
-                throw Failure(kNetworkFailure,
+                throw Failure(exitStatus::networkFailure,
                               "the server did not state the length of the body, so it may be cut "
                               "off");
             }
             return;
         }
-        if (kind == AnswerKind::kServerError) {
-            throw Failure(kServerError, "the server answered HTTP " + std::to_string(status));
+        if (kind == AnswerKind::serverError) {
+            throw Failure(exitStatus::serverError,
+                          "the server answered HTTP " + std::to_string(status));
         }
-        if (redirects == kMaxRedirects) {
-            throw Failure(kNetworkFailure,
-                          "more than " + std::to_string(kMaxRedirects) + " redirects");
+        if (redirects == maxRedirects) {
+            throw Failure(exitStatus::networkFailure,
+                          "more than " + std::to_string(maxRedirects) + " redirects");
         }
         redirectedFrom = url;
         url = location;
@@ -437,13 +433,15 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
 mode_t replacedMode(const Replacement& replace) {
     struct stat status {};
     if (fstatat(AT_FDCWD, replace.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        throw Failure(kRefused, systemError("cannot find " + replace.name + " to replace"));
+        throw Failure(exitStatus::refused,
+                      systemError("cannot find " + replace.name + " to replace"));
     }
     if (!S_ISREG(status.st_mode)) {
-        throw Failure(kRefused, replace.name + " is not a regular file; it is left as it is");
+        throw Failure(exitStatus::refused,
+                      replace.name + " is not a regular file; it is left as it is");
     }
     if (replace.identity && *replace.identity != std::pair{status.st_dev, status.st_ino}) {
-        throw Failure(kRefused, replace.name + " is no longer the file to replace");
+        throw Failure(exitStatus::refused, replace.name + " is no longer the file to replace");
     }
     return status.st_mode & 0777;
 }
@@ -457,8 +455,8 @@ mode_t newFileMode() {
 int run(int argc, char** argv) {
     const Options options = parseArguments(argc, argv);
     const auto name = outputFileName(options.url);
-    if (!name) throw Failure(kRefused, "no safe file name at the end of " + options.url);
-    if (const auto reason = refusalReason(options.url)) throw Failure(kRefused, *reason);
+    if (!name) throw Failure(exitStatus::refused, "no safe file name at the end of " + options.url);
+    if (const auto reason = refusalReason(options.url)) throw Failure(exitStatus::refused, *reason);
 
     removePendingFileOnTermination();
     removeLeftovers();
@@ -469,13 +467,14 @@ int run(int argc, char** argv) {
     fetch(session.get(), options, sink);
     if (!options.replace) {
         temporary.commit(*name, newFileMode());
-        return kSaved;
+        return exitStatus::saved;
     }
     if (const auto reason = whyNotAProgram(temporary.descriptor())) {
-        throw Failure(kNotAProgram, "the download is not a program for this machine: " + *reason);
+        throw Failure(exitStatus::notAProgram,
+                      "the download is not a program for this machine: " + *reason);
     }
     temporary.commit(options.replace->name, replacedMode(*options.replace));
-    return kSaved;
+    return exitStatus::saved;
 }
 
 }  // namespace
@@ -489,6 +488,6 @@ int main(int argc, char** argv) {
         return failure.status;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "downloader: %s\n", downloader::oneLine(error.what()).c_str());
-        return downloader::kNetworkFailure;
+        return downloader::exitStatus::networkFailure;
     }
 }

@@ -26,9 +26,9 @@ bool bodyIsDelimited(const Framing& framing, long httpVersion) {
 }
 
 AnswerKind answerKind(long status, bool hasLocation) {
-    if (status == 200) return AnswerKind::kBody;
-    if (status >= 300 && status <= 399 && hasLocation) return AnswerKind::kRedirect;
-    return AnswerKind::kServerError;
+    if (status == 200) return AnswerKind::body;
+    if (status >= 300 && status <= 399 && hasLocation) return AnswerKind::redirect;
+    return AnswerKind::serverError;
 }
 
 bool fitsUnderCap(long long received, long long bytes, long long cap) {

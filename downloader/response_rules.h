@@ -22,9 +22,9 @@ bool bodyIsDelimited(const Framing& framing, long httpVersion);
 
 // What the downloader does with a finished answer.
 enum class AnswerKind {
-    kBody,         // 200: the body is the download
-    kRedirect,     // 3xx with a location to follow
-    kServerError,  // anything else: a 206 answers a range never asked for, other 2xx carry no file
+    body,         // 200: the body is the download
+    redirect,     // 3xx with a location to follow
+    serverError,  // anything else: a 206 answers a range never asked for, other 2xx carry no file
 };
 AnswerKind answerKind(long status, bool hasLocation);
 

@@ -11,20 +11,12 @@
 #include <QTemporaryDir>
 #include <ctime>
 
+#include "exit_status.h"
 #include "local_http_server.h"
 
 namespace {
 
-// Exit statuses of the downloader.
-enum Status {
-    kSaved = 0,
-    kRefused = 2,
-    kFileFailure = 3,
-    kNetworkFailure = 4,
-    kServerError = 5,
-    kTooLarge = 6,
-    kNotAProgram = 7
-};
+namespace exitStatus = downloader::exitStatus;
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
@@ -57,7 +49,7 @@ class DownloaderTest : public ::testing::Test {
         EXPECT_TRUE(process.waitForFinished(30000));
         const QByteArray errors = process.readAllStandardError();
         lastErrors_ = QString::fromUtf8(errors);
-        if (process.exitCode() == kSaved) {
+        if (process.exitCode() == exitStatus::saved) {
             EXPECT_TRUE(errors.isEmpty()) << errors.constData();
         } else {
             EXPECT_EQ(errors.count('\n'), 1) << errors.constData();
@@ -108,15 +100,15 @@ TEST_F(DownloaderTest, SavesACompleteAnswerUnderTheLastPathSegment) {
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
-    EXPECT_EQ(download({server.url("/missing/6.exe")}), kServerError);
+    EXPECT_EQ(download({server.url("/missing/6.exe")}), exitStatus::serverError);
     EXPECT_EQ(saved("6.exe"), "old");
 
-    EXPECT_EQ(download({server.url("/6.exe")}), kSaved);
+    EXPECT_EQ(download({server.url("/6.exe")}), exitStatus::saved);
     EXPECT_EQ(saved("6.exe"), body_);
     EXPECT_TRUE(QFile::exists(QDir(work_.path()).filePath(QStringLiteral(".wget-hsts"))));
 
     // Redirects between loopback addresses are followed; the name stays the requested one.
-    EXPECT_EQ(download({server.url("/moved/version.txt")}), kSaved);
+    EXPECT_EQ(download({server.url("/moved/version.txt")}), exitStatus::saved);
     EXPECT_EQ(saved("version.txt"), QByteArray(4096, 's'));
     EXPECT_EQ(leftFiles(), (QStringList{"6.exe", "version.txt"}));
 }
@@ -130,24 +122,24 @@ TEST_F(DownloaderTest, FailedTransfersLeaveNoFile) {
         int status;
     };
     for (const Case& c : {
-             Case{"/missing.txt", kServerError},
-             Case{"/cut.bin", kNetworkFailure},  // the connection closes mid-body
-             Case{"/big.bin", kTooLarge},        // its length announced up front
-             Case{"/streamed.bin", kTooLarge},   // only counted as it arrives
+             Case{"/missing.txt", exitStatus::serverError},
+             Case{"/cut.bin", exitStatus::networkFailure},  // the connection closes mid-body
+             Case{"/big.bin", exitStatus::tooLarge},        // its length announced up front
+             Case{"/streamed.bin", exitStatus::tooLarge},   // only counted as it arrives
              // Refused (2), not a failed name look-up (4): no connection was tried.
-             Case{"/away.txt", kRefused},
-             Case{"/loop.txt", kNetworkFailure},
+             Case{"/away.txt", exitStatus::refused},
+             Case{"/loop.txt", exitStatus::networkFailure},
          }) {
         EXPECT_EQ(download({"--max-bytes", "4096", server.url(c.path)}), c.status) << c.path;
         EXPECT_TRUE(leftFiles().isEmpty()) << c.path << ": " << leftFiles().join(' ').toStdString();
     }
-    EXPECT_EQ(download({"--max-bytes", "4096", server.url("/small.bin")}), kSaved);
+    EXPECT_EQ(download({"--max-bytes", "4096", server.url("/small.bin")}), exitStatus::saved);
 }
 
 TEST_F(DownloaderTest, AnOverlongHeaderLineIsATooLargeAnswer) {
     // libcurl gives up on a header line over 100 KB; that is the server's doing.
     LocalHttpServer server(served_.path(), {"--long-header", "/small.bin=1048576"});
-    EXPECT_EQ(download({server.url("/small.bin")}), kTooLarge);
+    EXPECT_EQ(download({server.url("/small.bin")}), exitStatus::tooLarge);
     EXPECT_TRUE(lastErrors_.contains("answer is too large")) << lastErrors_.toStdString();
     EXPECT_FALSE(lastErrors_.contains("memory", Qt::CaseInsensitive)) << lastErrors_.toStdString();
     EXPECT_TRUE(leftFiles().isEmpty()) << leftFiles().join(' ').toStdString();
@@ -161,7 +153,7 @@ TEST_F(DownloaderTest, RefusesUnsafeUrlsBeforeAnyConnection) {
           "ftp://127.0.0.1:9/version.txt", "file:///etc/hostname", "http://127.0.0.1:9/",
           "http://127.0.0.1:9/..", "http://127.0.0.1:9/%2e%2e", "http://127.0.0.1:9/.profile",
           "http://127.0.0.1:9/a%2Fb", "http://127.0.0.1:9/a%0Ab"}) {
-        EXPECT_EQ(download({QString::fromLatin1(url)}), kRefused) << url;
+        EXPECT_EQ(download({QString::fromLatin1(url)}), exitStatus::refused) << url;
     }
     EXPECT_TRUE(leftFiles().isEmpty()) << leftFiles().join(' ').toStdString();
 }
@@ -170,7 +162,7 @@ TEST_F(DownloaderTest, UnwritableTargetLeavesNoTemporaryFile) {
     LocalHttpServer server(served_.path());
     // A directory in the way of the rename stands for a target that cannot be written.
     ASSERT_TRUE(QDir(work_.path()).mkpath(QStringLiteral("6.exe/inside")));
-    EXPECT_EQ(download({server.url("/6.exe")}), kFileFailure);
+    EXPECT_EQ(download({server.url("/6.exe")}), exitStatus::fileFailure);
     EXPECT_EQ(leftFiles(), QStringList{"6.exe"});
 }
 
@@ -180,8 +172,10 @@ namespace {
 
 TEST_F(DownloaderTest, RefusesAnswersThatMayNotBeWhole) {
     LocalHttpServer server(served_.path(), {"--no-length", "/6.exe", "--status", "/small.bin=206"});
-    EXPECT_EQ(download({server.url("/6.exe")}), kNetworkFailure);   // cut short, or not: unknown
-    EXPECT_EQ(download({server.url("/small.bin")}), kServerError);  // a range never asked for
+    EXPECT_EQ(download({server.url("/6.exe")}),
+              exitStatus::networkFailure);  // cut short, or not: unknown
+    EXPECT_EQ(download({server.url("/small.bin")}),
+              exitStatus::serverError);  // a range never asked for
     EXPECT_TRUE(leftFiles().isEmpty()) << leftFiles().join(' ').toStdString();
 }
 
@@ -204,8 +198,8 @@ TEST_F(DownloaderTest, NeverFollowsARedirectFromHttpsToPlainHttp) {
                                             "/down/small.bin=" + plain.url("/small.bin")});
     const QString https = QStringLiteral("https://127.0.0.1:%1").arg(secure.port());
     const QStringList trust{"--ca-file", keys.filePath("certificate.pem")};
-    EXPECT_EQ(download(trust + QStringList{https + "/small.bin"}), kSaved);  // TLS works
-    EXPECT_EQ(download(trust + QStringList{https + "/down/small.bin"}), kRefused);
+    EXPECT_EQ(download(trust + QStringList{https + "/small.bin"}), exitStatus::saved);  // TLS works
+    EXPECT_EQ(download(trust + QStringList{https + "/down/small.bin"}), exitStatus::refused);
     EXPECT_EQ(leftFiles(), QStringList{"small.bin"});
 }
 
@@ -224,8 +218,9 @@ TEST_F(DownloaderTest, ReplacesAFileOnlyWithACompleteProgramForThisMachine) {
         const char* path;
         int status;
     };
-    for (const Case& c : {Case{"/page.html", kNotAProgram}, Case{"/cut", kNotAProgram},
-                          Case{"/other", kNotAProgram}, Case{"/program", kSaved}}) {
+    for (const Case& c :
+         {Case{"/page.html", exitStatus::notAProgram}, Case{"/cut", exitStatus::notAProgram},
+          Case{"/other", exitStatus::notAProgram}, Case{"/program", exitStatus::saved}}) {
         const QString game = inWork("game");
         QFile::remove(game);
         QFile old(game);
@@ -235,7 +230,8 @@ TEST_F(DownloaderTest, ReplacesAFileOnlyWithACompleteProgramForThisMachine) {
         ASSERT_EQ(::chmod(QFile::encodeName(game).constData(), 0750), 0);
         LocalHttpServer server(served_.path());
         EXPECT_EQ(download({"--replace", "game", server.url(c.path)}), c.status) << c.path;
-        EXPECT_EQ(saved("game"), c.status == kSaved ? aProgram() : "old program") << c.path;
+        EXPECT_EQ(saved("game"), c.status == exitStatus::saved ? aProgram() : "old program")
+            << c.path;
         struct stat status {};
         ASSERT_EQ(::stat(QFile::encodeName(game).constData(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, 0750u) << c.path;
@@ -250,7 +246,7 @@ TEST_F(DownloaderTest, ReplacesOnlyTheExpectedRegularFile) {
 
     // A link is not replaced, nor what it points to.
     ASSERT_TRUE(QFile::link(outside, inWork("link")));
-    EXPECT_EQ(download({"--replace", "link", server.url("/program")}), kRefused);
+    EXPECT_EQ(download({"--replace", "link", server.url("/program")}), exitStatus::refused);
     EXPECT_EQ(fileBytes(outside), "user text");
     EXPECT_TRUE(QFileInfo(inWork("link")).isSymLink());
 
@@ -263,10 +259,11 @@ TEST_F(DownloaderTest, ReplacesOnlyTheExpectedRegularFile) {
     ASSERT_EQ(::stat(QFile::encodeName(game.fileName()).constData(), &status), 0);
     const QString wrong = QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino + 1);
     EXPECT_EQ(download({"--replace", "game", "--identity", wrong, server.url("/program")}),
-              kRefused);
+              exitStatus::refused);
     EXPECT_EQ(saved("game"), "someone else's file");
     const QString right = QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
-    EXPECT_EQ(download({"--replace", "game", "--identity", right, server.url("/program")}), kSaved);
+    EXPECT_EQ(download({"--replace", "game", "--identity", right, server.url("/program")}),
+              exitStatus::saved);
     EXPECT_EQ(saved("game"), aProgram());
     EXPECT_EQ(leftFiles(), (QStringList{"game", "link"}));
 }
@@ -275,12 +272,13 @@ TEST_F(DownloaderTest, TheStateFileIsNeverOpenedThroughALinkNorWaitedOn) {
     LocalHttpServer server(served_.path());
     const QString outside = userFile();
     ASSERT_TRUE(QFile::link(outside, inWork(".wget-hsts")));
-    EXPECT_EQ(download({server.url("/small.bin")}), kSaved);
+    EXPECT_EQ(download({server.url("/small.bin")}), exitStatus::saved);
     EXPECT_EQ(fileBytes(outside), "user text");
 
     QFile::remove(inWork(".wget-hsts"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(inWork(".wget-hsts")).constData(), 0600), 0);
-    EXPECT_EQ(download({server.url("/small.bin")}), kSaved);  // returns: nothing waits on it
+    EXPECT_EQ(download({server.url("/small.bin")}),
+              exitStatus::saved);  // returns: nothing waits on it
 }
 
 TEST_F(DownloaderTest, RemovesOnlyItsOwnTemporaryFilesLeftByKilledRuns) {
@@ -308,7 +306,7 @@ TEST_F(DownloaderTest, RemovesOnlyItsOwnTemporaryFilesLeftByKilledRuns) {
         ASSERT_EQ(::utime(path.constData(), &times), 0);
     }
     LocalHttpServer server(served_.path());
-    EXPECT_EQ(download({server.url("/small.bin")}), kSaved);
+    EXPECT_EQ(download({server.url("/small.bin")}), exitStatus::saved);
     for (const Leftover& leftover : leftovers) {
         EXPECT_EQ(QFile::exists(inWork(leftover.name)), !leftover.removed) << leftover.name;
     }

@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const long status = take<std::uint16_t>(input);
     const bool hasLocation = take<std::uint8_t>(input) & 1;
     const AnswerKind kind = answerKind(status, hasLocation);
-    if ((kind == AnswerKind::kBody) != (status == 200)) std::abort();
-    if (kind == AnswerKind::kRedirect && (status < 300 || status > 399 || !hasLocation)) {
+    if ((kind == AnswerKind::body) != (status == 200)) std::abort();
+    if (kind == AnswerKind::redirect && (status < 300 || status > 399 || !hasLocation)) {
         std::abort();
     }
 
