@@ -10,36 +10,22 @@ namespace {
 
 using Window = test_support::MatchTest;
 
-TEST_F(Window, IsCreatedHiddenWithItsLayoutAndANewBoard) {
-    const char* names[] = {"twoPlayer1", "twoPlayer2", "twoPlayer3"};
+TEST_F(Window, IsCreatedHiddenWithANewBoardAndNoPixels) {
     for (int theme = 1; theme <= 3; ++theme) {
         MatchWindow& w = window(theme);
-        EXPECT_EQ(w.objectName(), names[theme - 1]);
-        EXPECT_EQ(w.windowTitle(), "Play!");
         EXPECT_FALSE(w.isVisible());
-        EXPECT_EQ(w.exitButton->geometry(), QRect(856, 80, 81, 25));
-        EXPECT_EQ(w.playButton->geometry(), QRect(856, 104, 81, 25));
-        EXPECT_EQ(w.redrawButton->geometry(), QRect(856, 128, 81, 25));
-        EXPECT_EQ(w.playButton->text(), "Play!");
-        EXPECT_EQ(w.exitButton->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_TRUE(w.dumpBoardButton->isHidden());
         for (QWidget* hidden :
              {static_cast<QWidget*>(w.firstCountLabel), static_cast<QWidget*>(w.verdictLabel),
               static_cast<QWidget*>(w.redrawButton)}) {
             EXPECT_TRUE(hidden->isHidden());
         }
-        EXPECT_EQ(w.verdictLabel->y(), theme == 1 ? 280 : 272);
         EXPECT_EQ(w.firstCountLabel->text(), "2");
         EXPECT_EQ(w.secondCountLabel->text(), "2");
         EXPECT_TRUE(w.clockTimer->isActive());
-        EXPECT_EQ(w.clockTimer->interval(), 1000);
-        EXPECT_EQ(w.game.markerCountdown, -1);
-        EXPECT_EQ(w.game.sideToMove, 0);
         EXPECT_FALSE(w.game.gameRunning);
         EXPECT_FALSE(w.canvas().isAllocated());  // never shown, never drawn: no pixels yet
         EXPECT_EQ(w.canvas().pixel(5, 5), colourOf(w.theme().backgroundColour));
-        EXPECT_EQ(w.width(), 976);
-        EXPECT_GE(w.height(), 700);
     }
 }
 
