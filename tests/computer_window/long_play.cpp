@@ -9,6 +9,8 @@
 // Exit status: 0 when every game ended by the rules; 1 when one did not (a move refused, the
 // computer passing with a move, a message shown, a game that never ends); 2 for bad arguments.
 // The times are figures to read, never judged here.
+#include <malloc.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -41,26 +43,44 @@ long residentKilobytes() {
     return -1;
 }
 
+// The bytes the C library's heap has handed out and not had back: unlike the resident size it
+// does not count freed memory the heap keeps. 0 where the heap is not the C library's (under
+// AddressSanitizer).
+long heapInUseKilobytes() {
+    return static_cast<long>(mallinfo2().uordblks / 1024);
+}
+
+// Move times, in room taken and written before the games, so that the figures of the program's
+// memory do not grow with them.
 struct Times {
     std::vector<double> microseconds;
+    size_t count = 0;
 
+    void makeRoom(size_t moves) { microseconds.assign(moves, 0.0); }
+    void add(double value) {
+        if (count < microseconds.size()) {
+            microseconds[count] = value;
+        } else {
+            microseconds.push_back(value);
+        }
+        ++count;
+    }
+    double last() const { return microseconds[count - 1]; }
     template <typename Step>
     void time(Step&& step) {
         const auto begin = Clock::now();
         step();
-        microseconds.push_back(
-            std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+        add(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
     }
     void print(const char* what) {
-        if (microseconds.empty()) return;
+        if (count == 0) return;
+        microseconds.resize(count);
         std::sort(microseconds.begin(), microseconds.end());
         const auto at = [this](double share) {
-            return microseconds[static_cast<size_t>(share *
-                                                    static_cast<double>(microseconds.size() - 1))] /
-                   1000;
+            return microseconds[static_cast<size_t>(share * static_cast<double>(count - 1))] / 1000;
         };
         std::printf("%-16s %6zu moves, ms: median %.3f, 99th percentile %.3f, max %.3f\n", what,
-                    microseconds.size(), at(0.5), at(0.99), microseconds.back() / 1000);
+                    count, at(0.5), at(0.99), microseconds.back() / 1000);
     }
 };
 
@@ -88,7 +108,7 @@ bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, i
                 // The choice alone, without playing or drawing (it takes draws of its own).
                 tally->choice.time([&window] { window.computer.chooseMove(); });
                 tally->computer.time(computerMove);
-                tally->both.microseconds.push_back(tally->computer.microseconds.back());
+                tally->both.add(tally->computer.last());
             } else {
                 computerMove();
             }
@@ -105,7 +125,7 @@ bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, i
         };
         if (tally) {
             tally->person.time(personMove);
-            tally->both.microseconds.push_back(tally->person.microseconds.back());
+            tally->both.add(tally->person.last());
         } else {
             personMove();
         }
@@ -150,8 +170,13 @@ int run(int games, unsigned seed) {
     }
 
     Tally tally;
+    // A game has at most 60 moves, fewer than 40 of them by one side.
+    for (Times* times : {&tally.person, &tally.computer, &tally.choice})
+        times->makeRoom(static_cast<size_t>(games) * 40);
+    tally.both.makeRoom(static_cast<size_t>(games) * 60);
     const long before = residentKilobytes();
-    std::string memory = "memory (VmRSS, MB) after each tenth of the games:";
+    const long heapBefore = heapInUseKilobytes();
+    std::string memory = "memory (VmRSS/heap in use, MB) after each tenth of the games:";
     for (int game = 1; game <= games; ++game) {
         if (!playGame(*windows[static_cast<size_t>(game) % windows.size()], random, &tally, game))
             return 1;
@@ -162,16 +187,20 @@ int run(int games, unsigned seed) {
         }
         if (game % std::max(1, games / 10) == 0) {
             char sample[32];
-            std::snprintf(sample, sizeof sample, " %d:%.1f", game, residentKilobytes() / 1024.0);
+            std::snprintf(sample, sizeof sample, " %d:%.1f/%.1f", game,
+                          residentKilobytes() / 1024.0, heapInUseKilobytes() / 1024.0);
             memory += sample;
         }
     }
     const long after = residentKilobytes();
+    const long heapAfter = heapInUseKilobytes();
 
     std::printf("%d games (seed %u): the person won %d, the computer %d, %d drawn\n", games, seed,
                 tally.personWins, tally.computerWins, tally.draws);
     std::printf("memory (VmRSS): %.1f MB before, %.1f MB after, %+ld kB\n", before / 1024.0,
                 after / 1024.0, after - before);
+    std::printf("heap in use: %.1f MB before, %.1f MB after, %+ld kB\n", heapBefore / 1024.0,
+                heapAfter / 1024.0, heapAfter - heapBefore);
     std::printf("%s\n", memory.c_str());
     tally.person.print("person move");
     tally.computer.print("computer move");
