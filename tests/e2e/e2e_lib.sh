@@ -283,20 +283,25 @@ find_window() { # find_window TITLE: sets window to the visible window of that t
 no_window() { # no_window TITLE: true when no window of that title is visible
     ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
 }
-locate_window() { # sets origin_x, origin_y and window_size from the window's place on the screen
+window_width=0
+window_height=0
+read_window_place() { # sets origin_x, origin_y, window_width and window_height; false when it is gone
     # xwininfo gives the client area's place on the screen itself, also inside a window
     # manager's frame (where xdotool counts the frame's offset twice).
-    local info line width='' height=''
-    info=$(xwininfo -id "$window" 2>/dev/null) || fail "cannot read where window $window lies"
+    local info line
+    info=$(xwininfo -id "$window" 2>/dev/null) || return 1
     while read -r line; do
         case $line in
             "Absolute upper-left X:"*) origin_x=${line##* } ;;
             "Absolute upper-left Y:"*) origin_y=${line##* } ;;
-            "Width:"*) width=${line##* } ;;
-            "Height:"*) height=${line##* } ;;
+            "Width:"*) window_width=${line##* } ;;
+            "Height:"*) window_height=${line##* } ;;
         esac
     done <<<"$info"
-    window_size=${width}x$height
+}
+locate_window() { # sets origin_x, origin_y and window_size from the window's place on the screen
+    read_window_place || fail "cannot read where window $window lies"
+    window_size=${window_width}x$window_height
 }
 # open_window TITLE: waits for the window, then makes it the current one
 open_window() {

@@ -120,21 +120,6 @@ soak_keys() { # gives the window the keyboard, then presses the keys
     fi
     xdo key --delay 40 "$@"
 }
-client_w=0
-client_h=0
-soak_locate() { # the window's client size and place; false when it is gone
-    local info line
-    info=$(xwininfo -id "$window" 2>/dev/null) || return 1
-    while read -r line; do
-        case $line in
-            "Absolute upper-left X:"*) origin_x=${line##* } ;;
-            "Absolute upper-left Y:"*) origin_y=${line##* } ;;
-            "Width:"*) client_w=${line##* } ;;
-            "Height:"*) client_h=${line##* } ;;
-        esac
-    done <<<"$info"
-}
-
 minimised=() # windows the soak minimised and has not yet restored
 minimise() {
     xdo windowminimize "$window" && minimised+=("$window")
@@ -150,7 +135,7 @@ restore_minimised() {
     log_action restore
 }
 move_window() { # somewhere else, wholly on the screen; a window as large as the screen stays
-    local frame_w=$((client_w + 16)) frame_h=$((client_h + 40))
+    local frame_w=$((window_width + 16)) frame_h=$((window_height + 40))
     ((frame_w < screen_w && frame_h < screen_h)) || return 0
     pick $((screen_w - frame_w))
     local x=$draw
@@ -274,9 +259,9 @@ match_action() {
             ;;
         19 | 20 | 21) random_keys Left Right Up Down Return space Tab ISO_Left_Tab ;;
         22 | 23)
-            pick "$client_w"
+            pick "$window_width"
             x=$draw
-            pick "$client_h"
+            pick "$window_height"
             soak_click "$x" "$draw"
             log_action click "$x,$draw"
             ;;
@@ -310,9 +295,9 @@ help_action() {
             ;;
         4) wm_close ;;
         5 | 6)
-            pick "$client_w"
+            pick "$window_width"
             x=$draw
-            pick "$client_h"
+            pick "$window_height"
             soak_click "$x" "$draw"
             log_action click "$x,$draw"
             ;;
@@ -341,9 +326,9 @@ info_action() {
             ;;
         5) wm_close ;;
         6 | 7)
-            pick "$client_w"
+            pick "$window_width"
             x=$draw
-            pick "$client_h"
+            pick "$window_height"
             soak_click "$x" "$draw"
             log_action click "$x,$draw"
             ;;
@@ -453,7 +438,7 @@ while (($(now_ms) < soak_end_ms)); do
         restore_minimised
         wait_for "a window of the program to show" current_window
     fi
-    soak_locate || continue
+    read_window_place || continue
     ping_window
     note_opened
     if ((${#minimised[@]} > 0)); then
@@ -485,7 +470,7 @@ only_menu_left() {
         restore_minimised
         return 1
     }
-    soak_locate || return 1
+    read_window_place || return 1
     case $window_title in
         Reversi) soak_keys Return ;;
         Info) soak_click 129 84 ;;      # okButton
