@@ -23,9 +23,8 @@ constexpr std::array<std::string_view, 3> positions{
 void chooseMove(benchmark::State& state) {
     reversi::SilentView view;
     reversi::Game game(view, "", "");
-    game.mainBoard = reversi::boardFromText(positions[state.range(0)]).value();
-    game.sideToMove = reversi::CellCode::second;
-    game.sideWaiting = reversi::CellCode::first;
+    game.setPosition(reversi::boardFromText(positions[state.range(0)]).value(),
+                     reversi::CellCode::second);
     reversi::Computer computer(game, std::make_unique<reversi::MersenneRandom>(1));
     computer.setLevel(static_cast<int>(state.range(1)));
     for (auto _ : state)

@@ -13,7 +13,7 @@ using namespace reversi;
 
 // Cells the side to move may play.
 std::vector<CellPos> legalMoves(const Game& game) {
-    return reversi::legalMoves(game.mainBoard, game.sideToMove, game.sideWaiting);
+    return reversi::legalMoves(game.board(), game.sideToMove(), game.sideWaiting());
 }
 
 // Clicks the cell's centre, as the window does.
@@ -22,18 +22,14 @@ void play(Game& game, CellPos cell) {
 }
 
 void newGame(Game& game) {
-    game.setStartPosition();
-    game.sideToMove = CellCode::first;
-    game.sideWaiting = CellCode::second;
-    game.markerCountdown = Game::markerIdle;
-    game.startClocks(300);
+    game.newGame(300);
 }
 
 // Plays up to `plies` random moves from the start; returns the number played.
 int playRandom(Game& game, std::mt19937& random, int plies) {
     newGame(game);
     int played = 0;
-    while (played < plies && game.markerCountdown == Game::markerIdle) {
+    while (played < plies && !game.markerShown() && game.phase() == Game::Phase::running) {
         const auto moves = legalMoves(game);
         if (moves.empty()) break;
         play(game, moves[std::uniform_int_distribution<std::size_t>(0, moves.size() - 1)(random)]);
@@ -42,19 +38,18 @@ int playRandom(Game& game, std::mt19937& random, int plies) {
     return played;
 }
 
-void updateCanMoveAfter(benchmark::State& state, int plies) {
+void canMoveAfter(benchmark::State& state, int plies) {
     SilentView view;
     Game game(view, "Red", "Yellow");
     std::mt19937 random(7);
     playRandom(game, random, plies);
     for (auto _ : state) {
-        game.updateCanMove();
-        benchmark::DoNotOptimize(game.canMove);
+        benchmark::DoNotOptimize(game.sideToMoveCanMove());
     }
 }
-BENCHMARK_CAPTURE(updateCanMoveAfter, opening, 0);
-BENCHMARK_CAPTURE(updateCanMoveAfter, middle_game, 24);
-BENCHMARK_CAPTURE(updateCanMoveAfter, end_game, 52);
+BENCHMARK_CAPTURE(canMoveAfter, opening, 0);
+BENCHMARK_CAPTURE(canMoveAfter, middle_game, 24);
+BENCHMARK_CAPTURE(canMoveAfter, end_game, 52);
 
 // One accepted click: test, placement, flips, recount and hand-over.
 void acceptedMove(benchmark::State& state) {
@@ -63,11 +58,9 @@ void acceptedMove(benchmark::State& state) {
     newGame(game);
     const Game start = game;
     for (auto _ : state) {
-        game.mainBoard = start.mainBoard;
-        game.sideToMove = start.sideToMove;
-        game.sideWaiting = start.sideWaiting;
+        game.setPosition(start.board(), start.sideToMove());
         play(game, {4, 2});
-        benchmark::DoNotOptimize(game.firstCount);
+        benchmark::DoNotOptimize(game.firstCount());
     }
 }
 BENCHMARK(acceptedMove);

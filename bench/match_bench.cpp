@@ -29,26 +29,6 @@ BENCHMARK(growingDisc)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 
-// What a click does before the flips start: the test, the placed disc drawn and shown, the
-// recount.
-void clickToPlacedDisc(benchmark::State& state) {
-    MatchWindow& window = shownWindow();
-    window.game.setStartPosition();
-    window.game.sideToMove = CellCode::first;
-    window.game.sideWaiting = CellCode::second;
-    window.redrawBoard();
-    for (auto _ : state) {
-        window.game.mainBoard.set(4, 2, CellCode::empty);
-        window.game.trialBoard.refreshFrom(window.game.mainBoard);
-        window.game.cellX = 4;
-        window.game.cellY = 2;
-        window.game.setDiscOriginToCell();
-        window.game.testMove();
-        window.game.placeDisc();
-    }
-}
-BENCHMARK(clickToPlacedDisc)->Unit(benchmark::kMicrosecond);
-
 }  // namespace
 
 int main(int argc, char** argv) {

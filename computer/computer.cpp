@@ -77,7 +77,7 @@ void Computer::setLevel(int position) {
 
 bool Computer::playTurn() {
     // Only the second side is the computer's; a turn arriving for the person plays nothing.
-    if (game_.sideToMove != CellCode::second || game_.sideWaiting != CellCode::first) {
+    if (game_.sideToMove() != CellCode::second || game_.sideWaiting() != CellCode::first) {
         return false;
     }
     return playOrHandOver(chooseMove());
@@ -91,13 +91,13 @@ std::optional<CellPos> Computer::chooseMove() {
 
 Rating Computer::rate() const {
     Rating rating;
-    const Board& board = game_.mainBoard;
+    const Board& board = game_.board();
     for (int x = 0; x < Board::size; ++x) {
         for (int y = 0; y < Board::size; ++y) {
             if (board.at(x, y) != CellCode::empty) continue;
             int count = 0;
             for (const Direction& d : directions) {
-                const int n = captureRun(board, x, y, d, game_.sideToMove, game_.sideWaiting);
+                const int n = captureRun(board, x, y, d, game_.sideToMove(), game_.sideWaiting());
                 if (n == 0) continue;
                 count += n;
                 if (isCorner(x, y)) rating.corner = CellPos{x, y};
@@ -152,7 +152,7 @@ std::optional<CellPos> Computer::levelChoice(const Rating& rating, const CountTa
 }
 
 std::optional<CellPos> Computer::pickMost(const CountTable& table) const {
-    const Board& board = game_.mainBoard;
+    const Board& board = game_.board();
     int best = 0;
     for (int x = 0; x < Board::size; ++x) {
         for (int y = 0; y < Board::size; ++y) {
@@ -170,7 +170,7 @@ std::optional<CellPos> Computer::pickMost(const CountTable& table) const {
 
 std::optional<CellPos> Computer::pickLeast(const CountTable& table,
                                            std::optional<CellPos> corner) const {
-    const Board& board = game_.mainBoard;
+    const Board& board = game_.board();
     int least = 10;
     for (int x = 0; x < Board::size; ++x) {
         for (int y = 0; y < Board::size; ++y) {
@@ -188,8 +188,8 @@ std::optional<CellPos> Computer::pickLeast(const CountTable& table,
 }
 
 bool Computer::capturesAt(CellPos cell) const {
-    return game_.mainBoard.at(cell) == CellCode::empty &&
-           captureTotal(game_.mainBoard, cell.x, cell.y, game_.sideToMove, game_.sideWaiting) > 0;
+    return game_.board().at(cell) == CellCode::empty &&
+           captureTotal(game_.board(), cell.x, cell.y, game_.sideToMove(), game_.sideWaiting()) > 0;
 }
 
 bool Computer::playOrHandOver(std::optional<CellPos> cell) {

@@ -4,48 +4,50 @@
 
 namespace reversi {
 
+bool Game::sideToMoveCanMove() const {
+    return hasAnyMove(board_, sideToMove_, sideWaiting_);
+}
+
 void Game::countDiscs() {
-    firstCount = mainBoard.count(CellCode::first);
-    secondCount = mainBoard.count(CellCode::second);
-    view_.showCounts(firstCount, secondCount);
+    firstCount_ = board_.count(CellCode::first);
+    secondCount_ = board_.count(CellCode::second);
+    view_.showCounts(firstCount_, secondCount_);
 }
 
-void Game::updateCanMove() {
-    canMove = hasAnyMove(mainBoard, sideToMove, sideWaiting);
-}
-
-void Game::testMove() {
-    const int firstBefore = firstCount;
-    const int secondBefore = secondCount;
-    flipCount = flipCaptures(trialBoard, cellX, cellY, sideToMove, sideWaiting, [](int, int) {});
-    firstCount = trialBoard.count(CellCode::first);
-    secondCount = trialBoard.count(CellCode::second);
-    view_.showCounts(firstCount, secondCount);
+int Game::testMove(CellPos cell) {
+    trialBoard_.refreshFrom(board_);
+    cell_ = cell;
+    const int flipCount =
+        flipCaptures(trialBoard_, cell.x, cell.y, sideToMove_, sideWaiting_, [](int, int) {});
+    const int firstTrial = trialBoard_.count(CellCode::first);
+    const int secondTrial = trialBoard_.count(CellCode::second);
+    view_.showCounts(firstTrial, secondTrial);
     if (flipCount >= 1) {
-        moveAccepted = true;
+        firstCount_ = firstTrial;
+        secondCount_ = secondTrial;
         view_.showVerdict(texts::correctStep);
-        return;
+    } else {
+        view_.showVerdict(texts::incorrectStep);
+        trialBoard_.refreshFrom(board_);
     }
-    moveAccepted = false;
-    view_.showVerdict(texts::incorrectStep);
-    trialBoard.refreshFrom(mainBoard);
-    firstCount = firstBefore;
-    secondCount = secondBefore;
+    return flipCount;
+}
+
+void Game::setDiscOrigin(CellPos cell) {
+    discX_ = geometry::discOrigin(cell.x);
+    discY_ = geometry::discOrigin(cell.y);
 }
 
 void Game::placeDisc() {
-    mainBoard.set(cellX, cellY, sideToMove);
-    view_.drawPlacedDisc(discX, discY, sideToMove);
+    board_.set(cell_.x, cell_.y, sideToMove_);
+    view_.drawPlacedDisc(discX_, discY_, sideToMove_);
     countDiscs();
 }
 
 void Game::flipCapturedDiscs() {
-    flipCount = 0;
-    flipCaptures(mainBoard, cellX, cellY, sideToMove, sideWaiting, [this](int i, int j) {
-        ++flipCount;
-        discX = geometry::discOrigin(i);
-        discY = geometry::discOrigin(j);
-        view_.drawGrowingDisc(discX, discY, sideToMove);
+    flipCaptures(board_, cell_.x, cell_.y, sideToMove_, sideWaiting_, [this](int i, int j) {
+        setDiscOrigin({i, j});
+        view_.drawGrowingDisc(discX_, discY_, sideToMove_);
     });
     countDiscs();
     handOver();
@@ -53,105 +55,119 @@ void Game::flipCapturedDiscs() {
 }
 
 void Game::playCellAnimated(CellPos cell) {
-    cellX = cell.x;
-    cellY = cell.y;
-    setDiscOriginToCell();
-    view_.drawGrowingDisc(discX, discY, sideToMove);
-    mainBoard.set(cellX, cellY, sideToMove);
+    cell_ = cell;
+    setDiscOrigin(cell);
+    view_.drawGrowingDisc(discX_, discY_, sideToMove_);
+    board_.set(cell.x, cell.y, sideToMove_);
     flipCapturedDiscs();
 }
 
 void Game::swapSides() {
-    if (sideWaiting == CellCode::second) {
-        sideWaiting = CellCode::first;
-        sideToMove = CellCode::second;
+    if (sideWaiting_ == CellCode::second) {
+        sideWaiting_ = CellCode::first;
+        sideToMove_ = CellCode::second;
     } else {
-        sideWaiting = CellCode::second;
-        sideToMove = CellCode::first;
+        sideWaiting_ = CellCode::second;
+        sideToMove_ = CellCode::first;
     }
 }
 
 void Game::handOver() {
     swapSides();
-    updateCanMove();
-    if (canMove) return;
+    if (sideToMoveCanMove()) return;
     // The other side must pass: the side that just moved moves again, silently.
     swapSides();
-    updateCanMove();
-    if (canMove) return;
-    gameEnd(outcomeByCounts(firstCount, secondCount));
+    if (sideToMoveCanMove()) return;
+    gameEnd(outcomeByCounts(firstCount_, secondCount_));
 }
 
 void Game::setStartPosition() {
-    mainBoard.setStartPosition();
-    trialBoard.setStartPosition();
+    board_.setStartPosition();
+    trialBoard_.setStartPosition();
     view_.showCounts(2, 2);
 }
 
-bool Game::startClocks(int n) {
-    if (n == INT_MAX) return false;
-    secondClock = n;
-    firstClock = n + 1;
-    gameRunning = true;
+bool Game::newGame(int countdown) {
+    if (countdown == INT_MAX) return false;
+    sideToMove_ = CellCode::first;
+    sideWaiting_ = CellCode::second;
+    setStartPosition();
+    secondClock_ = countdown;
+    firstClock_ = countdown + 1;
+    markerTicks_ = markerIdle;
+    phase_ = Phase::running;
     return true;
 }
 
+void Game::setPosition(const Board& board, Cell toMove) {
+    board_ = board;
+    trialBoard_ = board;
+    sideToMove_ = toMove;
+    sideWaiting_ = opponentOf(toMove);
+    countDiscs();
+}
+
+void Game::pause() {
+    if (phase_ == Phase::running) phase_ = Phase::paused;
+}
+
+void Game::resume() {
+    if (phase_ == Phase::notStarted) return;
+    phase_ = Phase::running;
+    markerTicks_ = markerIdle;
+}
+
 void Game::tick() {
-    if (markerCountdown != gameOver && markerCountdown >= 0) {
-        --markerCountdown;
-        if (markerCountdown == 0) view_.drawMarker(discX, discY, false);
+    if (phase_ != Phase::over && markerTicks_ >= 0) {
+        --markerTicks_;
+        if (markerTicks_ == 0) view_.drawMarker(discX_, discY_, false);
     }
-    if (gameRunning) clockStep();
-    if (markerCountdown != gameOver) view_.showClocks(firstClock, secondClock);
+    if (phase_ == Phase::running) clockStep();
+    if (phase_ != Phase::over) view_.showClocks(firstClock_, secondClock_);
 }
 
 void Game::clockStep() {
     countDiscs();
     // A clock resumed below zero keeps counting; it stops at the lowest value rather than wrap.
-    int& clock = sideToMove == CellCode::first ? firstClock : secondClock;
+    int& clock = sideToMove_ == CellCode::first ? firstClock_ : secondClock_;
     if (clock > INT_MIN) --clock;
     // Every rule that holds applies its result, so the last one's texts remain.
-    if (firstClock == 0) gameEnd(Outcome::firstLoses);
-    if (secondClock == 0) gameEnd(Outcome::secondLoses);
-    if (firstCount == 0) gameEnd(Outcome::firstLoses);
-    if (secondCount == 0) gameEnd(Outcome::secondLoses);
-    if (firstCount + secondCount == Board::cellCount) {
-        gameEnd(outcomeByCounts(firstCount, secondCount));
+    if (firstClock_ == 0) gameEnd(Outcome::firstLoses);
+    if (secondClock_ == 0) gameEnd(Outcome::secondLoses);
+    if (firstCount_ == 0) gameEnd(Outcome::firstLoses);
+    if (secondCount_ == 0) gameEnd(Outcome::secondLoses);
+    if (firstCount_ + secondCount_ == Board::cellCount) {
+        gameEnd(outcomeByCounts(firstCount_, secondCount_));
     }
 }
 
 void Game::gameEnd(Outcome outcome) {
-    markerCountdown = gameOver;
+    phase_ = Phase::over;
     switch (outcome) {
         case Outcome::firstLoses:
-            view_.showResult(firstName, "");
+            view_.showResult(firstName_, "");
             break;
         case Outcome::secondLoses:
-            view_.showResult(secondName, "");
+            view_.showResult(secondName_, "");
             break;
         case Outcome::draw:
             view_.showResult(texts::noOne, texts::draw);
             break;
     }
-    gameRunning = false;
 }
 
 void Game::click(int x, int y) {
-    if (markerCountdown != markerIdle) return;
-    trialBoard.refreshFrom(mainBoard);
-    cellX = geometry::indexOfPixel(x);
-    cellY = geometry::indexOfPixel(y);
+    if (phase_ == Phase::over || markerTicks_ != markerIdle) return;
     const auto cell = geometry::cellAtPixel(x, y);
-    if (!cell || mainBoard.at(*cell) != CellCode::empty) return;
-    setDiscOriginToCell();
-    testMove();
-    setDiscOriginToCell();
-    if (moveAccepted) {
+    if (!cell || board_.at(*cell) != CellCode::empty) return;
+    const bool accepted = testMove(*cell) > 0;
+    setDiscOrigin(*cell);
+    if (accepted) {
         placeDisc();
         flipCapturedDiscs();
     } else {
-        markerCountdown = markerShownTicks;
-        view_.drawMarker(discX, discY, true);
+        markerTicks_ = markerShownTicks;
+        view_.drawMarker(discX_, discY_, true);
     }
 }
 

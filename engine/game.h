@@ -63,81 +63,94 @@ constexpr Outcome outcomeByCounts(int firstCount, int secondCount) {
     return Outcome::draw;
 }
 
-// The game state of one match window and the rule operations on it. The operations read and
-// change the fields below and report through the view, in the order the game's rules fix.
+// The game of one match window and the rule operations on it. The operations report through
+// the view, in the order the game's rules fix.
 class Game {
   public:
-    // markerCountdown values.
-    static constexpr int markerIdle = -1;
-    static constexpr int markerShownTicks = 2;
-    static constexpr int gameOver = 99999999;
+    enum class Phase {
+        notStarted,  // no game yet: the clocks do not run
+        running,     // the clocks run
+        paused,      // the player left the window; clicks still play
+        over,        // a result is shown: clicks and the marker wait for a new game or a resume
+    };
 
     Game(GameView& view, std::string firstName, std::string secondName)
-        : firstName(std::move(firstName)), secondName(std::move(secondName)), view_(view) {}
+        : firstName_(std::move(firstName)), secondName_(std::move(secondName)), view_(view) {}
 
-    Board mainBoard;
-    Board trialBoard;
-    Cell sideToMove = CellCode::empty;
-    Cell sideWaiting = CellCode::empty;
-    int cellX = 0;
-    int cellY = 0;
-    int firstCount = 0;
-    int secondCount = 0;
-    int flipCount = 0;
-    bool moveAccepted = false;
-    bool canMove = false;
-    int markerCountdown = markerIdle;
-    bool gameRunning = false;
-    int firstClock = 0;
-    int secondClock = 0;
-    // The disc origin: top-left pixel of the disc box being drawn.
-    int discX = 0;
-    int discY = 0;
+    Phase phase() const { return phase_; }
+    const Board& board() const { return board_; }
+    Cell sideToMove() const { return sideToMove_; }
+    Cell sideWaiting() const { return sideWaiting_; }
+    // The disc counts last counted; a rejected move's test leaves them as they were.
+    int firstCount() const { return firstCount_; }
+    int secondCount() const { return secondCount_; }
+    int firstClock() const { return firstClock_; }
+    int secondClock() const { return secondClock_; }
+    // Whether the rejected-move marker is on the board.
+    bool markerShown() const { return phase_ != Phase::over && markerTicks_ > 0; }
+    // Whether the side to move has a capturing move.
+    bool sideToMoveCanMove() const;
 
-    // The names shown when a side loses.
-    std::string firstName;
-    std::string secondName;
-
-    // Counts both sides on mainBoard and shows the counts.
-    void countDiscs();
-    // canMove := whether sideToMove has a legal move on mainBoard.
-    void updateCanMove();
-    // Tests the move of sideToMove at (cellX, cellY) on trialBoard and shows the verdict.
-    void testMove();
-    // Places the mover's disc at (cellX, cellY) on mainBoard, draws it at once, recounts.
-    void placeDisc();
-    // Flips the discs the placed disc captures, recounts and hands the turn over.
-    void flipCapturedDiscs();
-
-    // Swaps the sides, or keeps the mover when the other side must pass, or ends the game.
-    void handOver();
-    // Clears both boards, sets the starting discs and shows 2 and 2.
+    // The start position on the board; shows 2 and 2.
     void setStartPosition();
-    // Starts the clocks of a new game with a countdown of n ticks; false when n + 1 overflows.
-    bool startClocks(int n);
+    // A new game: the start position, the first side to move, the clocks at `countdown` ticks
+    // (the first side one tick more), running. False, changing nothing, when the first side's
+    // clock would overflow.
+    bool newGame(int countdown);
+    // A position to go on from, `toMove` to move; counts and shows the discs.
+    void setPosition(const Board& board, Cell toMove);
+    // The clocks stop; a result stays a result.
+    void pause();
+    // A paused or finished game runs again and a shown marker is dropped; no effect before the
+    // first game.
+    void resume();
+
     // One tick of the window's one-second timer: the marker, the clocks and the end rules.
     void tick();
-    // The part of the tick that runs while gameRunning.
-    void clockStep();
-    // Shows the outcome and freezes the game.
-    void gameEnd(Outcome outcome);
-
     // A click at window pixel (x, y): tests and plays a move, or shows the rejected-move
-    // marker. Returns nothing; ignored while markerCountdown is not idle.
+    // marker. Ignored while the marker shows or a result stands.
     void click(int x, int y);
+    // Tests the move of the side to move at `cell` without playing it: shows the counts it
+    // would give and the verdict. Returns the number of discs it captures.
+    int testMove(CellPos cell);
 
     // A move chosen by the computer: the mover's disc grows at `cell`, the cell is written,
-    // then flipCapturedDiscs. The caller makes sure the cell is empty and captures.
+    // then the captured discs flip. The caller makes sure the cell is empty and captures.
     void playCellAnimated(CellPos cell);
-
-    // Puts the disc origin on the current cell.
-    void setDiscOriginToCell() {
-        discX = geometry::discOrigin(cellX);
-        discY = geometry::discOrigin(cellY);
-    }
+    // Swaps the sides, or keeps the mover when the other side must pass, or ends the game.
+    void handOver();
 
   private:
+    static constexpr int markerIdle = -1;
+    static constexpr int markerShownTicks = 2;
+
+    void countDiscs();
+    void placeDisc();
+    void flipCapturedDiscs();
     void swapSides();
+    void clockStep();
+    void gameEnd(Outcome outcome);
+    // The disc origin: top-left pixel of the disc box being drawn.
+    void setDiscOrigin(CellPos cell);
+
+    Board board_;
+    // The board a move is tested on before it is played.
+    Board trialBoard_;
+    Cell sideToMove_ = CellCode::empty;
+    Cell sideWaiting_ = CellCode::empty;
+    CellPos cell_{0, 0};
+    int firstCount_ = 0;
+    int secondCount_ = 0;
+    int firstClock_ = 0;
+    int secondClock_ = 0;
+    // Ticks until the marker is erased; idle when no marker is pending.
+    int markerTicks_ = markerIdle;
+    Phase phase_ = Phase::notStarted;
+    int discX_ = 0;
+    int discY_ = 0;
+    // The names shown when a side loses.
+    std::string firstName_;
+    std::string secondName_;
 
     GameView& view_;
 };

@@ -32,10 +32,10 @@ constexpr QSize clientSize(976, 700);
 
 MatchWindow::MatchWindow(const MatchStyle& style, QWidget* parent)
     : ModalWindow(FirstShowing::maximised, parent),
-      game(*this, style.theme.firstName, style.theme.secondName),
       theme_(style.theme),
       profile_(style.profile),
       canvas_(clientSize, style.theme.backgroundColour.resolve()),
+      game_(*this, style.theme.firstName, style.theme.secondName),
       growStep_(defaultGrowStep) {
     const Theme& theme = style.theme;
     const WindowProfile& profile = style.profile;
@@ -106,7 +106,6 @@ OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour font
 }
 
 void MatchWindow::setInitialState() {
-    handoffRead = false;
     for (QWidget* control :
          {static_cast<QWidget*>(firstCountLabel), static_cast<QWidget*>(secondCountLabel),
           static_cast<QWidget*>(firstClockLabel), static_cast<QWidget*>(secondClockLabel),
@@ -119,33 +118,20 @@ void MatchWindow::setInitialState() {
     setPalette(p);
     setAutoFillBackground(true);
     canvas_.fill(background);
-    game.markerCountdown = Game::markerIdle;
-    game.setStartPosition();
+    game_.setStartPosition();
 }
 
 // --- the buttons -------------------------------------------------------------------------
 
 void MatchWindow::onExitClicked() {
-    game.gameRunning = false;
+    game_.pause();
     close();
 }
 
 void MatchWindow::onPlayClicked() {
-    game.sideToMove = CellCode::first;
-    game.sideWaiting = CellCode::second;
     growStartingDiscs();
-    try {
-        readHandoffIfFirstStart();
-        startClocksFromHandoff();
-    } catch (...) {
-        // The redraw before the discs grew set the game running. A start can fail only before
-        // the window's first game, so no game is left running: the clocks must not tick.
-        game.gameRunning = false;
-        throw;
-    }
-    deleteHandoffFile();
-    handoffRead = true;
-    setStartLabelBackgrounds();
+    readHandoffIfFirstStart();
+    startGameFromHandoff();
     if (profile_.verdictLabelBlackAtStart) verdictLabel->setBackground(Qt::black);
     for (auto* label : {firstCountLabel, secondCountLabel, firstClockLabel, secondClockLabel})
         label->show();
@@ -160,10 +146,6 @@ void MatchWindow::onPlayClicked() {
             break;
     }
     redrawButton->show();
-    game.gameRunning = true;
-    game.sideToMove = CellCode::first;
-    game.sideWaiting = CellCode::second;
-    game.setStartPosition();
     playButton->setText(QStringLiteral("Clear"));
     redrawBoard();
 }
@@ -173,12 +155,11 @@ void MatchWindow::onDumpBoardClicked() {
     for (int y = 0; y < Board::size; ++y) {
         for (int x = 0; x < Board::size; ++x) {
             dump += ' ';
-            dump += QByteArray::number(game.mainBoard.at(x, y));
+            dump += QByteArray::number(game_.board().at(x, y));
         }
         dump += "\r\n";
     }
     writeFile(QStringLiteral("otladka.txt"), dump);
-    game.updateCanMove();
 }
 
 void MatchWindow::onRedrawClicked() {
@@ -198,28 +179,28 @@ void MatchWindow::growStartingDiscs() {
                                       {{4, 3}, CellCode::second},
                                       {{3, 4}, CellCode::second},
                                       {{4, 4}, CellCode::first}};
-    for (const auto& disc : discs) {
-        game.cellX = disc.cell.x;
-        game.cellY = disc.cell.y;
+    for (const auto& disc : discs)
         growDisc(disc.cell, disc.side);
-    }
 }
 
 void MatchWindow::readHandoffIfFirstStart() {
-    if (!handoffRead) handoffText = readHandoffLine();
+    if (!handoffRead_) handoffText_ = readHandoffLine();
 }
 
-void MatchWindow::startClocksFromHandoff() {
-    const auto countdown = handoffCountdown(handoffText.toStdString());
-    if (!countdown || !game.startClocks(*countdown)) {
+void MatchWindow::startGameFromHandoff() {
+    const auto countdown = handoffCountdown(handoffText_.toStdString());
+    if (!countdown || !game_.newGame(*countdown)) {
         throw FileError(QStringLiteral("The countdown \"%1\" in \"%2\" is not one the menu offers "
                                        "(%3 to %4, a multiple of %5)")
-                            .arg(handoffText.left(16), QString::fromLatin1(handoffFileName))
+                            .arg(handoffText_.left(16), QString::fromLatin1(handoffFileName))
                             .arg(shortestCountdown)
                             .arg(longestCountdown)
                             .arg(countdownStep)
                             .toStdString());
     }
+    deleteHandoffFile();
+    handoffRead_ = true;
+    setStartLabelBackgrounds();
 }
 
 void MatchWindow::setStartLabelBackgrounds() {
@@ -232,7 +213,7 @@ void MatchWindow::setStartLabelBackgrounds() {
 // --- clicks and ticks --------------------------------------------------------------------
 
 void MatchWindow::onWindowClicked(int x, int y) {
-    if (acceptsClicks()) game.click(x, y);
+    if (acceptsClicks()) game_.click(x, y);
 }
 
 void MatchWindow::onCellKeyed(CellPos cell) {
@@ -242,7 +223,7 @@ void MatchWindow::onCellKeyed(CellPos cell) {
 }
 
 void MatchWindow::onClockTick() {
-    game.tick();
+    game_.tick();
 }
 
 void MatchWindow::mousePressEvent(QMouseEvent* event) {
@@ -309,7 +290,7 @@ void MatchWindow::growDisc(CellPos cell, Cell side) {
 }
 
 void MatchWindow::redrawBoard() {
-    if (redrawResumes()) game.gameRunning = true;
+    if (redrawResumes()) game_.resume();
     canvas_.setPenColour(theme_.gridColour.resolve());
     constexpr int first = geometry::gridOrigin, last = geometry::gridEnd;
     // Each line runs through the last line's pixel, so the grid's corners close.
@@ -321,13 +302,11 @@ void MatchWindow::redrawBoard() {
         canvas_.moveTo(first, y);
         canvas_.lineTo(last + 1, y);
     }
-    if (redrawResumes()) game.markerCountdown = Game::markerIdle;
-    // The game-over value is no marker: after a result, empty cells stay empty.
-    const bool markerShown = game.markerCountdown > 0 && game.markerCountdown != Game::gameOver;
+    const bool markerShown = game_.markerShown();
     for (int column = 0; column < Board::size; ++column) {
         for (int row = 0; row < Board::size; ++row) {
             const QPoint origin(geometry::discOrigin(column), geometry::discOrigin(row));
-            const Cell code = game.mainBoard.at(column, row);
+            const Cell code = game_.board().at(column, row);
             if (code == CellCode::first || code == CellCode::second) {
                 drawDiscAtOnce(origin, sideColour(code));
             } else if (code == CellCode::empty) {

@@ -23,6 +23,10 @@ class MatchWindow : public ModalWindow, protected GameView {
     const Theme& theme() const { return theme_; }
     const WindowProfile& profile() const { return profile_; }
     const Canvas& canvas() const { return canvas_; }
+    const Game& game() const { return game_; }
+    // The game goes on from `board`, `toMove` to move: for tests and tools that start from a
+    // position rather than play up to it.
+    void setPosition(const Board& board, Cell toMove) { game_.setPosition(board, toMove); }
 
     // Event handlers, public so that the program and tests can drive them directly.
     void onExitClicked();
@@ -54,19 +58,19 @@ class MatchWindow : public ModalWindow, protected GameView {
     OpaqueLabel* debugLabel;
     PeriodicTimer* clockTimer;
 
-    Game game;
-    bool handoffRead = false;
-    QString handoffText;
-
   protected:
+    Game& gameInPlay() { return game_; }
+
     // Steps of a new game that both window kinds take.
     void growStartingDiscs();
     void readHandoffIfFirstStart();
-    void startClocksFromHandoff();
+    // A new game at the hand-off file's countdown, which it then deletes; throws when the
+    // countdown is not one the menu offers.
+    void startGameFromHandoff();
     void setStartLabelBackgrounds();
 
     // Whether a click on the board may play now: never before a game has started.
-    virtual bool acceptsClicks() const { return handoffRead; }
+    virtual bool acceptsClicks() const { return handoffRead_; }
     // Whether redrawBoard sets the game running again.
     virtual bool redrawResumes() const { return true; }
 
@@ -106,6 +110,10 @@ class MatchWindow : public ModalWindow, protected GameView {
     const Theme& theme_;
     const WindowProfile& profile_;
     Canvas canvas_;
+    Game game_;
+    // The hand-off file is read once, before the window's first game.
+    bool handoffRead_ = false;
+    QString handoffText_;
     std::chrono::nanoseconds growStep_;
     std::chrono::steady_clock::time_point growDeadline_;
     std::chrono::steady_clock::time_point lastFlush_;

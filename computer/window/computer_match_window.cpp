@@ -11,7 +11,7 @@ namespace reversi {
 ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
                                          std::unique_ptr<RandomSource> random)
     : MatchWindow(style),
-      computer(game, random ? std::move(random) : std::make_unique<MersenneRandom>()) {
+      computer(gameInPlay(), random ? std::move(random) : std::make_unique<MersenneRandom>()) {
     const auto label = [this](const QString& text, QPoint position, const QFont& font) {
         auto* l = new OpaqueLabel(text, this);
         l->setFont(font);
@@ -52,8 +52,6 @@ void ComputerMatchWindow::onPlayClicked() {
     computerTurnHeld = false;
     firstClockLabel->setFontColour(Qt::white);
     clockTimer->setEnabled(true);
-    game.sideToMove = CellCode::first;
-    game.sideWaiting = CellCode::second;
     if (!levelSlider->isHidden()) {
         // The level is chosen once, before the window's first game.
         computer.setLevel(levelSlider->value());
@@ -69,30 +67,20 @@ void ComputerMatchWindow::onPlayClicked() {
 }
 
 void ComputerMatchWindow::startGame() {
-    startClocksFromHandoff();
-    deleteHandoffFile();
-    setStartLabelBackgrounds();
+    startGameFromHandoff();
     for (QWidget* control :
          {static_cast<QWidget*>(firstCountLabel), static_cast<QWidget*>(secondCountLabel),
           static_cast<QWidget*>(firstClockLabel), static_cast<QWidget*>(secondClockLabel),
           static_cast<QWidget*>(verdictLabel), static_cast<QWidget*>(redrawButton)}) {
         control->show();
     }
-    game.sideToMove = CellCode::first;
-    game.sideWaiting = CellCode::second;
-    game.setStartPosition();
     playButton->setText(QStringLiteral("Clear"));
-    game.countDiscs();
-    game.gameRunning = true;
-    handoffRead = true;
     matchLive = true;
     redrawBoard();
-    game.cellX = 0;
-    game.cellY = 0;
 }
 
 void ComputerMatchWindow::turnHandedOver() {
-    if (game.sideToMove == CellCode::second) computerTurnTimer->setEnabled(true);
+    if (game().sideToMove() == CellCode::second) computerTurnTimer->setEnabled(true);
 }
 
 void ComputerMatchWindow::onComputerTurnDue() {
@@ -119,7 +107,7 @@ void ComputerMatchWindow::redrawBoard() {
 void ComputerMatchWindow::closeEvent(QCloseEvent* event) {
     // "Exit" pauses the game; a computer turn then waits for the game to resume, so nothing
     // moves in a closed window.
-    if (!game.gameRunning && computerTurnTimer->isEnabled()) {
+    if (game().phase() != Game::Phase::running && computerTurnTimer->isEnabled()) {
         computerTurnTimer->setEnabled(false);
         computerTurnHeld = true;
     }

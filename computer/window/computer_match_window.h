@@ -38,7 +38,7 @@ class ComputerMatchWindow : public MatchWindow {
 
   protected:
     bool acceptsClicks() const override {
-        return MatchWindow::acceptsClicks() && game.sideToMove == CellCode::first;
+        return MatchWindow::acceptsClicks() && game().sideToMove() == CellCode::first;
     }
     bool redrawResumes() const override { return matchLive; }
     void turnHandedOver() override;

@@ -34,7 +34,7 @@ TEST(Opening, AfterTheFirstSideTakesTwoFourTheComputerAnswersFourFive) {
 
             // The disc grows in its cell, then the captured one flips.
             EXPECT_THAT(t.view.only("grow"), ElementsAre("grow 4,5 side 7", "grow 4,4 side 7"));
-            EXPECT_EQ(t.game.sideToMove, CellCode::first);
+            EXPECT_EQ(t.game.sideToMove(), CellCode::first);
         }
     }
 }
@@ -187,13 +187,13 @@ TEST(Levels, DrawsThatAlwaysFailStillEndInTheLargestCapture) {
     Computer computer(t.game, std::move(source));
     computer.setLevel(3);
     EXPECT_TRUE(computer.playTurn());
-    EXPECT_EQ(t.game.mainBoard.at(3, 7), CellCode::second);
+    EXPECT_EQ(t.game.board().at(3, 7), CellCode::second);
     EXPECT_EQ(draws.calls, Computer::maxChoiceAttempts);
 }
 
 TEST(Picks, TiesGoToTheLastCellInColumnOrder) {
     ComputerGame t(4);
-    t.game.mainBoard.clear();
+    t.setBoard(Board());
     CountTable table{};
     table[5][2] = table[2][5] = 4;  // column order ends with (5, 2), row order with (2, 5)
     table[3][3] = 2;
@@ -201,14 +201,16 @@ TEST(Picks, TiesGoToTheLastCellInColumnOrder) {
     table[5][6] = 4;
     EXPECT_THAT(t.computer.pickMost(table), Optional(CellPos{5, 6}));
     // An occupied cell is never chosen, whatever its value.
-    t.game.mainBoard.set(5, 6, CellCode::first);
-    t.game.mainBoard.set(5, 2, CellCode::first);
+    Board occupied;
+    occupied.set(5, 6, CellCode::first);
+    occupied.set(5, 2, CellCode::first);
+    t.setBoard(occupied);
     EXPECT_THAT(t.computer.pickMost(table), Optional(CellPos{2, 5}));
 }
 
 TEST(Picks, PickLeastTakesTheLastSmallestThenTensThenTheCorner) {
     ComputerGame t(1);
-    t.game.mainBoard.clear();
+    t.setBoard(Board());
     CountTable table{};
     table[0][2] = 3;
     table[2][5] = 1;

@@ -47,7 +47,7 @@ struct ComputerGame : TestGame {
     explicit ComputerGame(int level) { computer.setLevel(level); }
 
     void setBoard(const Board& board, Cell toMove = CellCode::second) {
-        setPosition(boardToText(board), toMove);
+        game.setPosition(board, toMove);
     }
     // Rates and chooses with the given draws, without playing.
     std::optional<CellPos> choose(std::initializer_list<int> draws) {

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -33,8 +34,8 @@ TEST(NoCapturingMove, TheComputerPlacesNothingAndHandsTheTurnBack) {
         ComputerGame t(level);  // no draws scripted: drawing fails the test
         t.setBoard(onlyFirstCanMove);
         EXPECT_FALSE(t.computer.playTurn());
-        EXPECT_EQ(t.game.mainBoard, onlyFirstCanMove);
-        EXPECT_EQ(t.game.sideToMove, CellCode::first);
+        EXPECT_EQ(t.game.board(), onlyFirstCanMove);
+        EXPECT_EQ(t.game.sideToMove(), CellCode::first);
         EXPECT_TRUE(t.view.only("grow").empty());
     }
 }
@@ -46,18 +47,18 @@ TEST(NoCapturingMove, WhenNeitherSideCanMoveTheGameEnds) {
         ComputerGame t(4);
         t.setBoard(board);
         EXPECT_FALSE(t.computer.playTurn());
-        EXPECT_EQ(t.game.mainBoard, board);
-        EXPECT_EQ(t.game.markerCountdown, Game::gameOver);
+        EXPECT_EQ(t.game.board(), board);
+        EXPECT_EQ(t.game.phase(), Game::Phase::over);
         EXPECT_EQ(t.view.firstClockText, "Red");
     }
 }
 
 TEST(NoCapturingMove, ATurnArrivingWhileThePersonIsToMovePlaysNothing) {
     ComputerGame t(4);
-    const Board start = t.game.mainBoard;
+    const Board start = t.game.board();
     EXPECT_FALSE(t.computer.playTurn());
-    EXPECT_EQ(t.game.mainBoard, start);
-    EXPECT_EQ(t.game.sideToMove, CellCode::first);
+    EXPECT_EQ(t.game.board(), start);
+    EXPECT_EQ(t.game.sideToMove(), CellCode::first);
 }
 
 TEST(Levels, LevelsFourAndFiveChooseTheSameMoveInRandomGames) {
@@ -95,23 +96,24 @@ TEST(WholeGames, TheComputerOnlyEverPlaysLegalMovesToTheEnd) {
             Computer computer(t.game, std::make_unique<MersenneRandom>(seed));
             computer.setLevel(level);
             std::mt19937 person(seed);
-            for (int move = 0; t.game.markerCountdown != Game::gameOver; ++move) {
+            for (int move = 0; t.game.phase() != Game::Phase::over; ++move) {
                 ASSERT_LT(move, 60) << "every move fills a cell";
-                const Board before = t.game.mainBoard;
-                const auto legal = legalMoves(before, t.game.sideToMove);
+                const Board before = t.game.board();
+                const auto legal = legalMoves(before, t.game.sideToMove());
                 ASSERT_FALSE(legal.empty());
-                if (t.game.sideToMove == CellCode::first) {
+                if (t.game.sideToMove() == CellCode::first) {
                     const CellPos cell = legal[person() % legal.size()];
                     t.clickCell(cell.x, cell.y);
                     continue;
                 }
                 ASSERT_TRUE(computer.playTurn());
-                const CellPos played{t.game.cellX, t.game.cellY};
-                EXPECT_THAT(legal, Contains(played));
-                ASSERT_EQ(t.game.mainBoard, afterMove(before, played, CellCode::second));
+                const auto played = std::find_if(legal.begin(), legal.end(), [&](CellPos cell) {
+                    return t.game.board() == afterMove(before, cell, CellCode::second);
+                });
+                EXPECT_NE(played, legal.end()) << "not a legal move's result";
             }
-            EXPECT_TRUE(legalMoves(t.game.mainBoard, CellCode::first).empty() &&
-                        legalMoves(t.game.mainBoard, CellCode::second).empty());
+            EXPECT_TRUE(legalMoves(t.game.board(), CellCode::first).empty() &&
+                        legalMoves(t.game.board(), CellCode::second).empty());
         }
     }
 }

@@ -36,15 +36,14 @@ class VersusComputer : public test_support::WidgetTest {
     static void clickCell(ComputerMatchWindow& w, int x, int y) {
         w.onWindowClicked(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
     }
-    // Puts a position on the board with the person to move.
-    static void setPosition(ComputerMatchWindow& w, const std::string& text) {
-        w.game.mainBoard = *boardFromText(text);
-        w.game.sideToMove = CellCode::first;
-        w.game.sideWaiting = CellCode::second;
+    // Puts a position on the board, by default with the person to move.
+    static void setPosition(ComputerMatchWindow& w, const std::string& text,
+                            Cell toMove = CellCode::first) {
+        w.setPosition(*boardFromText(text), toMove);
         w.redrawBoard();
     }
     static std::vector<CellPos> legalMoves(const Game& g) {
-        return reversi::legalMoves(g.mainBoard, g.sideToMove, g.sideWaiting);
+        return reversi::legalMoves(g.board(), g.sideToMove(), g.sideWaiting());
     }
 };
 
@@ -63,7 +62,7 @@ TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
         EXPECT_EQ(w->betaLabel->fontColour(), QColor(Qt::red));
         EXPECT_FALSE(w->matchLive);
         clickCell(*w, 4, 2);
-        EXPECT_EQ(w->game.markerCountdown, -1);  // no marker: nobody is to move yet
+        EXPECT_FALSE(w->game().markerShown());  // no marker: nobody is to move yet
     }
 }
 
@@ -78,7 +77,7 @@ TEST_F(VersusComputer, TheFirstStartFixesTheLevelForTheRun) {
     EXPECT_EQ(w->secondCountLabel->text(), "2");
     EXPECT_FALSE(w->verdictLabel->isHidden());
     EXPECT_EQ(w->playButton->text(), "Clear");
-    EXPECT_EQ(w->game.firstClock, 301);
+    EXPECT_EQ(w->game().firstClock(), 301);
     // Theme 2 plays the first side in red under the name "White".
     EXPECT_EQ(w->firstCountLabel->background(), QColor(Qt::red));
     w->levelSlider->setValue(2);
@@ -92,20 +91,20 @@ TEST_F(VersusComputer, TheComputerAnswersWhenItsTimerFires) {
     start(*w);
     EXPECT_TRUE(w->clockTimer->isActive());
     clickCell(*w, 2, 4);
-    EXPECT_EQ(w->game.sideToMove, CellCode::second);
+    EXPECT_EQ(w->game().sideToMove(), CellCode::second);
     EXPECT_TRUE(w->computerTurnTimer->isActive());
     // The pause comes off the computer's clock, and the person's clicks are ignored.
     w->onClockTick();
     EXPECT_EQ(w->secondClockLabel->text(), "299");
     clickCell(*w, 0, 0);
-    EXPECT_EQ(w->game.markerCountdown, -1);
+    EXPECT_FALSE(w->game().markerShown());
     test_support::playByKeys(*w, *w->boardCursor, {0, 0});  // and so are its keys
-    EXPECT_EQ(w->game.markerCountdown, -1);
+    EXPECT_FALSE(w->game().markerShown());
     w->onComputerTurnDue();
     EXPECT_FALSE(w->computerTurnTimer->isActive());
-    EXPECT_EQ(w->game.mainBoard.at(4, 5), CellCode::second);  // its answer to (2, 4)
-    EXPECT_EQ(w->game.mainBoard.at(4, 4), CellCode::second);
-    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    EXPECT_EQ(w->game().board().at(4, 5), CellCode::second);  // its answer to (2, 4)
+    EXPECT_EQ(w->game().board().at(4, 4), CellCode::second);
+    EXPECT_EQ(w->game().sideToMove(), CellCode::first);
     const QPoint centre(geometry::discOrigin(4) + 30, geometry::discOrigin(5) + 30);
     EXPECT_EQ(w->canvas().pixel(centre.x() + 15, centre.y()), QColor(Qt::yellow));
 }
@@ -116,19 +115,17 @@ TEST_F(VersusComputer, PassesGoBothWays) {
     // The computer has no move after the person's: the person moves again at once.
     setPosition(*w, ".OX....." + std::string(48, '.') + "XO......");
     clickCell(*w, 0, 0);
-    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    EXPECT_EQ(w->game().sideToMove(), CellCode::first);
     EXPECT_FALSE(w->computerTurnTimer->isActive());
     // The person has no move after the computer's: the computer goes again after a pause.
-    setPosition(*w, "OXXXXXX." + std::string(48, '.') + "......XO");
-    w->game.sideToMove = CellCode::second;
-    w->game.sideWaiting = CellCode::first;
+    setPosition(*w, "OXXXXXX." + std::string(48, '.') + "......XO", CellCode::second);
     w->computerTurnTimer->setEnabled(true);
     w->onComputerTurnDue();
-    EXPECT_EQ(w->game.mainBoard.at(7, 0), CellCode::second);
-    EXPECT_EQ(w->game.sideToMove, CellCode::second);
+    EXPECT_EQ(w->game().board().at(7, 0), CellCode::second);
+    EXPECT_EQ(w->game().sideToMove(), CellCode::second);
     EXPECT_TRUE(w->computerTurnTimer->isActive());
     w->onComputerTurnDue();
-    EXPECT_EQ(w->game.mainBoard.at(5, 7), CellCode::second);
+    EXPECT_EQ(w->game().board().at(5, 7), CellCode::second);
     EXPECT_FALSE(w->matchLive);  // the person has no disc left
 }
 
@@ -136,25 +133,26 @@ TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
     auto w = make(1);
     start(*w);
     clickCell(*w, 2, 4);
-    w->game.secondClock = 1;
+    while (w->game().secondClock() > 1)
+        w->onClockTick();
     w->onClockTick();
     EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
     EXPECT_EQ(w->secondClockLabel->text(), "lose!");
     EXPECT_EQ(w->firstClockLabel->fontColour(), QColor(Qt::red));
     EXPECT_EQ(w->secondClockLabel->fontColour(), QColor(Qt::red));
     EXPECT_FALSE(w->matchLive);
-    const Board before = w->game.mainBoard;
+    const Board before = w->game().board();
     w->onComputerTurnDue();
-    EXPECT_EQ(w->game.mainBoard, before);
+    EXPECT_EQ(w->game().board(), before);
     // "Redraw" after a result only repaints: empty cells stay empty.
     w->redrawButton->click();
     EXPECT_EQ(w->canvas().pixel(geometry::discOrigin(0) + 30, geometry::discOrigin(0) + 30),
               w->theme().backgroundColour.resolve());
     w->onClockTick();
-    EXPECT_FALSE(w->game.gameRunning);
+    EXPECT_NE(w->game().phase(), Game::Phase::running);
     EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
     clickCell(*w, 0, 0);
-    EXPECT_EQ(w->game.markerCountdown, Game::gameOver);
+    EXPECT_EQ(w->game().phase(), Game::Phase::over);
 }
 
 TEST_F(VersusComputer, ANewGameCancelsAPendingComputerTurn) {
@@ -164,8 +162,8 @@ TEST_F(VersusComputer, ANewGameCancelsAPendingComputerTurn) {
     ASSERT_TRUE(w->computerTurnTimer->isActive());
     w->playButton->click();
     EXPECT_FALSE(w->computerTurnTimer->isActive());
-    EXPECT_EQ(w->game.sideToMove, CellCode::first);
-    EXPECT_EQ(w->game.mainBoard.count(CellCode::first) + w->game.mainBoard.count(CellCode::second),
+    EXPECT_EQ(w->game().sideToMove(), CellCode::first);
+    EXPECT_EQ(w->game().board().count(CellCode::first) + w->game().board().count(CellCode::second),
               4);
 }
 
@@ -178,15 +176,15 @@ TEST_F(VersusComputer, ExitHoldsAPendingTurnUntilRedrawResumesTheGame) {
     w->exitButton->click();
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(w->computerTurnTimer->isActive());
-    const int clock = w->game.secondClock;
+    const int clock = w->game().secondClock();
     w->onClockTick();
-    EXPECT_EQ(w->game.secondClock, clock);
+    EXPECT_EQ(w->game().secondClock(), clock);
     w->show();
     w->redrawButton->click();
-    EXPECT_TRUE(w->game.gameRunning);
+    EXPECT_EQ(w->game().phase(), Game::Phase::running);
     EXPECT_TRUE(w->computerTurnTimer->isActive());
     w->onComputerTurnDue();
-    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    EXPECT_EQ(w->game().sideToMove(), CellCode::first);
     w->close();
 }
 
@@ -198,12 +196,12 @@ TEST_F(VersusComputer, TheComputersAnswerInAPausedMatchSetsTheClocksGoing) {
     w->show();
     clickCell(*w, 2, 4);  // paused, a click still plays
     ASSERT_TRUE(w->computerTurnTimer->isActive());
-    EXPECT_FALSE(w->game.gameRunning);
+    EXPECT_NE(w->game().phase(), Game::Phase::running);
     w->onComputerTurnDue();
-    EXPECT_TRUE(w->game.gameRunning);
-    const int clock = w->game.firstClock;
+    EXPECT_EQ(w->game().phase(), Game::Phase::running);
+    const int clock = w->game().firstClock();
     w->onClockTick();
-    EXPECT_EQ(w->game.firstClock, clock - 1);
+    EXPECT_EQ(w->game().firstClock(), clock - 1);
     w->close();
 }
 
@@ -215,8 +213,8 @@ TEST_F(VersusComputer, ClosingByTheTitleBarKeepsThePendingComputerTurn) {
     w->close();  // not "Exit": the game goes on in the closed window
     EXPECT_TRUE(w->computerTurnTimer->isActive());
     w->onComputerTurnDue();
-    EXPECT_EQ(w->game.mainBoard.at(4, 5), CellCode::second);
-    EXPECT_EQ(w->game.sideToMove, CellCode::first);
+    EXPECT_EQ(w->game().board().at(4, 5), CellCode::second);
+    EXPECT_EQ(w->game().sideToMove(), CellCode::first);
 }
 
 class WholeGames : public VersusComputer, public ::testing::WithParamInterface<int> {};
@@ -234,20 +232,20 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
             for (int turn = 0; w->matchLive; ++turn) {
                 ASSERT_LT(turn, 200);
                 if (w->computerTurnTimer->isActive()) {
-                    const Board before = w->game.mainBoard;
+                    const Board before = w->game().board();
                     w->onComputerTurnDue();
-                    ASSERT_NE(w->game.mainBoard, before) << "the computer passed with a move";
+                    ASSERT_NE(w->game().board(), before) << "the computer passed with a move";
                     continue;
                 }
-                const auto moves = legalMoves(w->game);
-                ASSERT_EQ(w->game.sideToMove, CellCode::first);
+                const auto moves = legalMoves(w->game());
+                ASSERT_EQ(w->game().sideToMove(), CellCode::first);
                 ASSERT_FALSE(moves.empty());
                 const CellPos move = moves[random() % moves.size()];
                 test_support::playByKeys(*w, *w->boardCursor, move,
                                          turn % 2 ? Qt::Key_Return : Qt::Key_Space);
             }
             EXPECT_EQ(w->secondClockLabel->text(), "lose!");
-            EXPECT_FALSE(w->game.gameRunning);
+            EXPECT_NE(w->game().phase(), Game::Phase::running);
         }
     }
 }

@@ -98,10 +98,10 @@ bool failed(const char* what, int game) {
 bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, int number) {
     window.playButton->click();
     if (!window.matchLive) return failed("the game did not start", number);
-    Game& game = window.game;
+    const Game& game = window.game();
     for (int turn = 0; window.matchLive; ++turn) {
         if (turn >= 200) return failed("the game does not end", number);
-        const Board before = game.mainBoard;
+        const Board before = game.board();
         if (window.computerTurnTimer->isActive()) {
             const auto computerMove = [&window] { window.onComputerTurnDue(); };
             if (tally) {
@@ -112,11 +112,11 @@ bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, i
             } else {
                 computerMove();
             }
-            if (game.mainBoard == before) return failed("the computer passed with a move", number);
+            if (game.board() == before) return failed("the computer passed with a move", number);
             continue;
         }
-        const auto moves = legalMoves(game.mainBoard, game.sideToMove, game.sideWaiting);
-        if (game.sideToMove != CellCode::first || moves.empty())
+        const auto moves = legalMoves(game.board(), game.sideToMove(), game.sideWaiting());
+        if (game.sideToMove() != CellCode::first || moves.empty())
             return failed("the person is to move without a move", number);
         const CellPos cell = moves[random() % moves.size()];
         const auto personMove = [&window, cell] {
@@ -129,12 +129,13 @@ bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, i
         } else {
             personMove();
         }
-        if (game.mainBoard == before) return failed("the person's move was refused", number);
+        if (game.board() == before) return failed("the person's move was refused", number);
     }
-    if (game.gameRunning) return failed("the clocks still run after the end", number);
+    if (game.phase() == Game::Phase::running)
+        return failed("the clocks still run after the end", number);
     if (tally) {
-        const int person = game.mainBoard.count(CellCode::first);
-        const int computer = game.mainBoard.count(CellCode::second);
+        const int person = game.board().count(CellCode::first);
+        const int computer = game.board().count(CellCode::second);
         (person > computer   ? tally->personWins
          : person < computer ? tally->computerWins
                              : tally->draws)++;

@@ -53,15 +53,15 @@ std::vector<CellPos> simpleLegalMoves(const Board& board, Cell me, Cell other) {
 }
 
 void expectInvariants(const Game& game) {
-    EXPECT_TRUE(game.mainBoard.borderIsEmpty());
+    EXPECT_TRUE(game.board().borderIsEmpty());
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
-            const Cell c = game.mainBoard.at(x, y);
+            const Cell c = game.board().at(x, y);
             EXPECT_TRUE(c == 0 || c == 3 || c == 7) << x << "," << y << " holds " << c;
         }
     }
-    EXPECT_EQ(game.firstCount, game.mainBoard.count(CellCode::first));
-    EXPECT_EQ(game.secondCount, game.mainBoard.count(CellCode::second));
+    EXPECT_EQ(game.firstCount(), game.board().count(CellCode::first));
+    EXPECT_EQ(game.secondCount(), game.board().count(CellCode::second));
 }
 
 TEST(RandomGames, AgreeWithASimpleStatementOfTheRules) {
@@ -70,48 +70,46 @@ TEST(RandomGames, AgreeWithASimpleStatementOfTheRules) {
         TestGame t;
         Game& game = t.game;
         // Every move fills a cell, so a game has at most 60 of them.
-        for (int moves = 0; game.gameRunning; ++moves) {
+        for (int moves = 0; game.phase() == Game::Phase::running; ++moves) {
             ASSERT_LT(moves, 60) << "game " << gameNumber;
-            const Cell me = game.sideToMove;
-            const Cell other = game.sideWaiting;
-            const auto legal = simpleLegalMoves(game.mainBoard, me, other);
-            game.updateCanMove();
-            ASSERT_EQ(game.canMove, !legal.empty()) << "game " << gameNumber;
+            const Cell me = game.sideToMove();
+            const Cell other = game.sideWaiting();
+            const auto legal = simpleLegalMoves(game.board(), me, other);
+            ASSERT_EQ(game.sideToMoveCanMove(), !legal.empty()) << "game " << gameNumber;
             ASSERT_FALSE(legal.empty()) << "the hand-over left a side to move without a move";
 
             // Now and then an illegal click: rejected, marker shown, nothing changes.
             if (random() % 4 == 0) {
                 const int x = static_cast<int>(random() % 8), y = static_cast<int>(random() % 8);
-                if (game.mainBoard.at(x, y) == CellCode::empty &&
+                if (game.board().at(x, y) == CellCode::empty &&
                     std::find(legal.begin(), legal.end(), CellPos{x, y}) == legal.end()) {
-                    const Board before = game.mainBoard;
+                    const Board before = game.board();
                     t.clickCell(x, y);
-                    EXPECT_EQ(game.mainBoard, before);
-                    EXPECT_EQ(game.markerCountdown, 2);
+                    EXPECT_EQ(game.board(), before);
+                    EXPECT_TRUE(game.markerShown());
                     for (int i = 0; i < 3; ++i)
                         game.tick();
-                    if (!game.gameRunning) break;  // the clock may not run out at 300
+                    if (game.phase() != Game::Phase::running)
+                        break;  // the clock may not run out at 300
                 }
             }
 
             const CellPos move = legal[random() % legal.size()];
-            Board expected = game.mainBoard;
-            const int flips = simpleMove(expected, move.x, move.y, me, other);
+            Board expected = game.board();
+            simpleMove(expected, move.x, move.y, me, other);
             t.clickCell(move.x, move.y);
-            ASSERT_EQ(game.mainBoard, expected) << "game " << gameNumber << " move " << moves;
-            EXPECT_EQ(game.flipCount, flips);
+            ASSERT_EQ(game.board(), expected) << "game " << gameNumber << " move " << moves;
             expectInvariants(game);
 
             // The side to move next: the opponent if it can, else the mover, else nobody.
             const bool otherCan = !simpleLegalMoves(expected, other, me).empty();
             const bool meCan = !simpleLegalMoves(expected, me, other).empty();
             if (otherCan) {
-                EXPECT_EQ(game.sideToMove, other);
+                EXPECT_EQ(game.sideToMove(), other);
             } else if (meCan) {
-                EXPECT_EQ(game.sideToMove, me);
+                EXPECT_EQ(game.sideToMove(), me);
             } else {
-                EXPECT_FALSE(game.gameRunning);
-                EXPECT_EQ(game.markerCountdown, Game::gameOver);
+                EXPECT_EQ(game.phase(), Game::Phase::over);
             }
         }
     }

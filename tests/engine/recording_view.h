@@ -67,35 +67,16 @@ struct TestGame {
     RecordingView view;
     Game game{view, "Red", "Yellow"};
 
-    TestGame() { newGame(300); }
+    TestGame() { game.newGame(300); }
 
-    void newGame(int countdown) {
-        game.setStartPosition();
-        game.sideToMove = CellCode::first;
-        game.sideWaiting = CellCode::second;
-        game.markerCountdown = Game::markerIdle;
-        game.startClocks(countdown);
-    }
     // Starts from a position written as text, `toMove` to move.
     void setPosition(const std::string& text, Cell toMove) {
         const auto board = boardFromText(text);
         if (!board) throw std::invalid_argument("bad board text");
-        game.mainBoard = *board;
-        game.trialBoard = *board;
-        game.sideToMove = toMove;
-        game.sideWaiting = opponentOf(toMove);
-        game.countDiscs();
+        game.setPosition(*board, toMove);
     }
     // Clicks the centre of a cell.
     void clickCell(int x, int y) { game.click(80 * x + 90, 80 * y + 90); }
-    // Tests the current cell as the mouse handler does, without applying it.
-    bool test(int x, int y) {
-        game.trialBoard.refreshFrom(game.mainBoard);
-        game.cellX = x;
-        game.cellY = y;
-        game.testMove();
-        return game.moveAccepted;
-    }
 };
 
 }  // namespace reversi::test_support

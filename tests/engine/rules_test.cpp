@@ -16,11 +16,11 @@ std::vector<CellPos> acceptedCells(TestGame& t) {
     std::vector<CellPos> cells;
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
-            if (t.game.mainBoard.at(x, y) != CellCode::empty) continue;
-            const bool accepted = t.test(x, y);
-            EXPECT_EQ(t.view.verdictText, accepted ? "Correct step" : "Incorrect step");
-            if (accepted) {
-                EXPECT_EQ(t.game.flipCount, 1);
+            if (t.game.board().at(x, y) != CellCode::empty) continue;
+            const int flips = t.game.testMove({x, y});
+            EXPECT_EQ(t.view.verdictText, flips > 0 ? "Correct step" : "Incorrect step");
+            if (flips > 0) {
+                EXPECT_EQ(flips, 1);
                 cells.push_back({x, y});
             }
         }
@@ -33,8 +33,8 @@ TEST(MoveTest, OpeningMovesOfBothSides) {
     EXPECT_THAT(acceptedCells(t),
                 UnorderedElementsAreArray<CellPos>({{4, 2}, {2, 4}, {5, 3}, {3, 5}}));
     t.clickCell(4, 2);
-    EXPECT_EQ(t.game.mainBoard.at(4, 3), CellCode::first);
-    EXPECT_EQ(t.game.sideToMove, CellCode::second);
+    EXPECT_EQ(t.game.board().at(4, 3), CellCode::first);
+    EXPECT_EQ(t.game.sideToMove(), CellCode::second);
     EXPECT_THAT(acceptedCells(t), UnorderedElementsAreArray<CellPos>({{3, 2}, {5, 2}, {5, 4}}));
 }
 
@@ -52,10 +52,8 @@ TEST(MoveTest, RunsThatAreNotClosedCaptureNothing) {
         "........"
         "........",
         CellCode::first);
-    EXPECT_FALSE(t.test(1, 0));
-    EXPECT_FALSE(t.test(0, 2));
-    EXPECT_FALSE(t.test(0, 4));
-    EXPECT_FALSE(t.test(4, 2));
+    for (const CellPos cell : {CellPos{1, 0}, CellPos{0, 2}, CellPos{0, 4}, CellPos{4, 2}})
+        EXPECT_EQ(t.game.testMove(cell), 0);
 }
 
 TEST(MoveTest, NoSideCodesMeansNoCaptureAnywhere) {
@@ -65,12 +63,11 @@ TEST(MoveTest, NoSideCodesMeansNoCaptureAnywhere) {
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
             for (const Direction& d : directions) {
-                EXPECT_EQ(captureRun(game.mainBoard, x, y, d, 0, 0), 0);
+                EXPECT_EQ(captureRun(game.board(), x, y, d, 0, 0), 0);
             }
         }
     }
-    game.updateCanMove();
-    EXPECT_FALSE(game.canMove);
+    EXPECT_FALSE(game.sideToMoveCanMove());
 }
 
 // A cell closing lines in all eight directions, each two discs long.
@@ -84,28 +81,25 @@ const char* const star =
     "X..X..X."
     "........";
 
-TEST(MoveTest, ASingleTestFlipsEveryDirectionOnTheTrialBoardOnly) {
+TEST(MoveTest, ASingleTestFlipsEveryDirectionWithoutPlaying) {
     TestGame t;
     t.setPosition(star, CellCode::first);
-    const Board before = t.game.mainBoard;
-    EXPECT_TRUE(t.test(3, 3));
-    EXPECT_EQ(t.game.flipCount, 16);
-    EXPECT_EQ(t.game.mainBoard, before);
-    EXPECT_EQ(t.game.trialBoard.count(CellCode::second), 0);
-    EXPECT_EQ(t.game.trialBoard.at(3, 3), CellCode::empty);  // the mover's disc is not placed
+    const Board before = t.game.board();
+    EXPECT_EQ(t.game.testMove({3, 3}), 16);
+    EXPECT_EQ(t.game.board(), before);
+    // The counts include the flips, not the mover's disc, which is not placed.
     EXPECT_EQ(t.view.firstCountText, "24");
     EXPECT_EQ(t.view.secondCountText, "0");
 }
 
-TEST(MoveTest, ARejectedTestRestoresTheTrialBoardAndTheCounts) {
+TEST(MoveTest, ARejectedTestKeepsTheCountsAsTheyWere) {
     TestGame t;
-    t.game.firstCount = 11;  // stale counts from an earlier tick stay as they were
-    t.game.secondCount = 13;
-    EXPECT_FALSE(t.test(0, 0));
-    EXPECT_EQ(t.game.trialBoard, t.game.mainBoard);
-    EXPECT_EQ(t.game.firstCount, 11);
-    EXPECT_EQ(t.game.secondCount, 13);
-    EXPECT_EQ(t.game.flipCount, 0);
+    EXPECT_EQ(t.game.testMove({4, 2}), 1);  // counted as tested: 3 and 1, not from the board
+    EXPECT_EQ(t.game.testMove({0, 0}), 0);
+    EXPECT_EQ(t.game.firstCount(), 3);
+    EXPECT_EQ(t.game.secondCount(), 1);
+    // The rejected test started from the board, not from the accepted test's flips.
+    EXPECT_EQ(t.game.testMove({2, 4}), 1);
 }
 
 TEST(Flips, GoInDirectionOrderAndVisitingOrder) {
@@ -121,11 +115,7 @@ TEST(Flips, GoInDirectionOrderAndVisitingOrder) {
                     // the diagonals: outward
                     "grow 4,4 side 3", "grow 5,5 side 3", "grow 2,2 side 3", "grow 1,1 side 3",
                     "grow 4,2 side 3", "grow 5,1 side 3", "grow 2,4 side 3", "grow 1,5 side 3"));
-    EXPECT_EQ(t.game.flipCount, 16);
-    EXPECT_EQ(t.game.mainBoard.count(CellCode::first), 25);
-    // The last flipped disc's origin stays as the disc origin.
-    EXPECT_EQ(t.game.discX, 60 + 80);
-    EXPECT_EQ(t.game.discY, 60 + 5 * 80);
+    EXPECT_EQ(t.game.board().count(CellCode::first), 25);
 }
 
 TEST(Flips, AClickRunsTestPlacementFlipsCountAndHandOverInOrder) {
@@ -138,8 +128,8 @@ TEST(Flips, AClickRunsTestPlacementFlipsCountAndHandOverInOrder) {
                                            "counts 3 2",         // the placed disc, no flips yet
                                            "grow 4,3 side 3",    // flipCapturedDiscs
                                            "counts 4 1", "handed over"));
-    EXPECT_EQ(t.game.sideToMove, CellCode::second);
-    EXPECT_EQ(t.game.sideWaiting, CellCode::first);
+    EXPECT_EQ(t.game.sideToMove(), CellCode::second);
+    EXPECT_EQ(t.game.sideWaiting(), CellCode::first);
 }
 
 TEST(Click, OccupiedCellsAndClicksOffTheGridDoNothing) {
@@ -149,14 +139,14 @@ TEST(Click, OccupiedCellsAndClicksOffTheGridDoNothing) {
     t.game.click(700, 300);
     t.game.click(300, 700);
     EXPECT_TRUE(t.view.events.empty());
-    EXPECT_EQ(t.game.markerCountdown, Game::markerIdle);
+    EXPECT_FALSE(t.game.markerShown());
 }
 
 TEST(Click, ARejectedClickShowsTheMarkerForTwoTicks) {
     TestGame t;
     t.clickCell(0, 0);
     EXPECT_EQ(t.view.events.back(), "marker 0,0");
-    EXPECT_EQ(t.game.markerCountdown, 2);
+    EXPECT_TRUE(t.game.markerShown());
     t.view.events.clear();
     t.clickCell(4, 2);  // ignored while the marker shows
     EXPECT_TRUE(t.view.events.empty());
@@ -165,11 +155,11 @@ TEST(Click, ARejectedClickShowsTheMarkerForTwoTicks) {
     t.game.tick();
     EXPECT_THAT(t.view.only("erase"), ElementsAre("erase 0,0"));
     t.clickCell(4, 2);  // still ignored: the counter is 0
-    EXPECT_EQ(t.game.mainBoard.at(4, 2), CellCode::empty);
+    EXPECT_EQ(t.game.board().at(4, 2), CellCode::empty);
     t.game.tick();
-    EXPECT_EQ(t.game.markerCountdown, Game::markerIdle);
+    EXPECT_FALSE(t.game.markerShown());
     t.clickCell(4, 2);
-    EXPECT_EQ(t.game.mainBoard.at(4, 2), CellCode::first);
+    EXPECT_EQ(t.game.board().at(4, 2), CellCode::first);
 }
 
 TEST(Click, BeforeTheFirstGameEveryEmptyCellIsRejected) {
@@ -186,15 +176,11 @@ TEST(Click, BeforeTheFirstGameEveryEmptyCellIsRejected) {
 TEST(CanMove, FalseWithoutDiscsAndOnAFullBoard) {
     TestGame t;
     t.setPosition(std::string(63, 'X') + ".", CellCode::second);
-    t.game.updateCanMove();
-    EXPECT_FALSE(t.game.canMove);  // the second side has no discs
-    t.setPosition(std::string(32, 'X') + std::string(32, 'O'), CellCode::first);
-    t.game.updateCanMove();
-    EXPECT_FALSE(t.game.canMove);
-    t.game.sideToMove = CellCode::second;
-    t.game.sideWaiting = CellCode::first;
-    t.game.updateCanMove();
-    EXPECT_FALSE(t.game.canMove);
+    EXPECT_FALSE(t.game.sideToMoveCanMove());  // the second side has no discs
+    for (const Cell toMove : {CellCode::first, CellCode::second}) {
+        t.setPosition(std::string(32, 'X') + std::string(32, 'O'), toMove);
+        EXPECT_FALSE(t.game.sideToMoveCanMove());
+    }
 }
 
 }  // namespace

@@ -116,12 +116,13 @@ TEST_F(ScreenFitting, OnASmallScreenEveryControlShowsAndEveryCellIsClickable) {
         QTest::mouseClick(&match, Qt::LeftButton, {}, (centre * scale).toPoint());
     };
     press(7, 7);
-    EXPECT_GT(match.game.markerCountdown, 0);
-    EXPECT_EQ(QPoint(match.game.discX, match.game.discY),
-              QPoint(geometry::discOrigin(7), geometry::discOrigin(7)));
-    match.game.markerCountdown = Game::markerIdle;
+    EXPECT_TRUE(match.game().markerShown());
+    EXPECT_EQ(match.canvas().pixel(geometry::discOrigin(7) + 30, geometry::discOrigin(7) + 30),
+              match.theme().markerColour.resolve());
+    for (int tick = 0; tick < 3; ++tick)  // the marker's two ticks, then clicks play again
+        match.onClockTick();
     press(4, 2);
-    EXPECT_EQ(match.game.mainBoard.at(4, 2), CellCode::first);
+    EXPECT_EQ(match.game().board().at(4, 2), CellCode::first);
 
     // Help: the grid within the window, its scroll bars inside it.
     HelpWindow& help = *static_cast<HelpWindow*>(windows.helpWindow());

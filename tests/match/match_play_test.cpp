@@ -13,7 +13,8 @@ using Play = test_support::MatchTest;
 TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
     MatchWindow& w = window(3);
     start(w);
-    w.game.mainBoard = *boardFromText(std::string(32, 'O') + std::string(24, 'X') + "XXXXXXO.");
+    w.setPosition(*boardFromText(std::string(32, 'O') + std::string(24, 'X') + "XXXXXXO."),
+                  CellCode::first);
     w.redrawBoard();
     clickCell(w, 7, 7);
     EXPECT_EQ(w.firstClockLabel->text(), "No one");
@@ -27,14 +28,14 @@ TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
     w.onClockTick();
     EXPECT_EQ(w.firstClockLabel->text(), "No one");
     EXPECT_EQ(w.firstCountLabel->text(), "32");
-    EXPECT_EQ(w.game.markerCountdown, Game::gameOver);
+    EXPECT_EQ(w.game().phase(), Game::Phase::over);
 }
 
 TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
     MatchWindow& w = window(1);
     start(w);
-    w.game.firstClock = 2;
-    w.game.secondClock = 1;
+    while (w.game().firstClock() > 2)
+        w.onClockTick();
     w.onClockTick();
     EXPECT_EQ(w.firstClockLabel->text(), "1");
     w.onClockTick();
@@ -47,18 +48,18 @@ TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
     w.redrawButton->click();
     w.onClockTick();
     EXPECT_EQ(w.firstClockLabel->text(), "-1");
-    EXPECT_TRUE(w.game.gameRunning);
+    EXPECT_EQ(w.game().phase(), Game::Phase::running);
 }
 
 TEST_F(Play, TakingTheLastDiscWinsAtOnce) {
     MatchWindow& w = window(2);
     start(w);
-    w.game.mainBoard = *boardFromText(".OX....." + std::string(56, '.'));
+    w.setPosition(*boardFromText(".OX....." + std::string(56, '.')), CellCode::first);
     w.redrawBoard();
     clickCell(w, 0, 0);
     EXPECT_EQ(w.firstClockLabel->text(), "Black");
     EXPECT_EQ(w.secondClockLabel->text(), "lose!");
-    EXPECT_FALSE(w.game.gameRunning);
+    EXPECT_NE(w.game().phase(), Game::Phase::running);
 }
 
 TEST_F(Play, WholeGamesByClicksEndByTheRules) {
@@ -67,23 +68,23 @@ TEST_F(Play, WholeGamesByClicksEndByTheRules) {
         MatchWindow& w = window(theme);
         start(w);
         int moves = 0;
-        while (w.game.gameRunning) {
+        while (w.game().phase() == Game::Phase::running) {
             const auto legal = legalMoves(w);
             ASSERT_FALSE(legal.empty());
             const CellPos move = legal[random() % legal.size()];
             clickCell(w, move.x, move.y);
-            ASSERT_NE(w.game.mainBoard.at(move.x, move.y), CellCode::empty);
+            ASSERT_NE(w.game().board().at(move.x, move.y), CellCode::empty);
             ASSERT_LE(++moves, 60);
             w.onClockTick();
         }
-        const int first = w.game.firstCount, second = w.game.secondCount;
+        const int first = w.game().firstCount(), second = w.game().secondCount();
         const char* expected = first < second   ? w.theme().firstName
                                : first > second ? w.theme().secondName
                                                 : "No one";
         EXPECT_EQ(w.firstClockLabel->text(), expected);
         EXPECT_EQ(w.secondClockLabel->text(), "lose!");
         EXPECT_EQ(w.firstCountLabel->text(),
-                  QString::number(w.game.mainBoard.count(CellCode::first)));
+                  QString::number(w.game().board().count(CellCode::first)));
     }
 }
 
@@ -114,18 +115,16 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
             } else {
                 w.playButton->click();
             }
-            const Game& g = w.game;
-            ASSERT_TRUE(g.mainBoard.borderIsEmpty());
+            const Game& g = w.game();
+            ASSERT_TRUE(g.board().borderIsEmpty());
             for (int x = 0; x < 8; ++x) {
                 for (int y = 0; y < 8; ++y) {
-                    const Cell c = g.mainBoard.at(x, y);
+                    const Cell c = g.board().at(x, y);
                     ASSERT_TRUE(c == 0 || c == 3 || c == 7);
                 }
             }
-            ASSERT_TRUE((g.sideToMove == 3 && g.sideWaiting == 7) ||
-                        (g.sideToMove == 7 && g.sideWaiting == 3));
-            ASSERT_TRUE(g.markerCountdown == Game::gameOver ||
-                        (g.markerCountdown >= -1 && g.markerCountdown <= 2));
+            ASSERT_TRUE((g.sideToMove() == 3 && g.sideWaiting() == 7) ||
+                        (g.sideToMove() == 7 && g.sideWaiting() == 3));
         }
         EXPECT_TRUE(errors.isEmpty());
     }

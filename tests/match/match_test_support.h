@@ -47,7 +47,7 @@ class MatchTest : public WidgetTest {
 
     // The legal moves of the side to move.
     static std::vector<CellPos> legalMoves(const MatchWindow& w) {
-        return reversi::legalMoves(w.game.mainBoard, w.game.sideToMove, w.game.sideWaiting);
+        return reversi::legalMoves(w.game().board(), w.game().sideToMove(), w.game().sideWaiting());
     }
 
     static QColor colourOf(const Colour& c) { return c.resolve(); }

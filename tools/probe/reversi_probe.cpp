@@ -79,10 +79,7 @@ Answer answer(std::string_view line) {
 
     reversi::SilentView view;
     reversi::Game game(view, "", "");
-    game.mainBoard = *board;
-    game.trialBoard = *board;
-    game.sideToMove = reversi::CellCode::second;
-    game.sideWaiting = reversi::CellCode::first;
+    game.setPosition(*board, reversi::CellCode::second);
     reversi::Computer computer(game, std::make_unique<reversi::MersenneRandom>(seed));
     computer.setLevel(*level);
     const auto cell = computer.chooseMove();

@@ -60,8 +60,8 @@ QImage gamePicture(MatchWindow& window) {
     handoff.close();
     window.playButton->click();
     for (int move = 0; move < 10; ++move) {
-        const Game& game = window.game;
-        const auto moves = legalMoves(game.mainBoard, game.sideToMove, game.sideWaiting);
+        const Game& game = window.game();
+        const auto moves = legalMoves(game.board(), game.sideToMove(), game.sideWaiting());
         if (moves.empty()) break;
         const CellPos cell = moves[(move * 3) % moves.size()];
         const int half = geometry::discSize / 2;
