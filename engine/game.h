@@ -78,6 +78,8 @@ class Game {
         : firstName_(std::move(firstName)), secondName_(std::move(secondName)), view_(view) {}
 
     Phase phase() const { return phase_; }
+    // A game has started and has not ended.
+    bool inProgress() const { return phase_ == Phase::running || phase_ == Phase::paused; }
     const Board& board() const { return board_; }
     Cell sideToMove() const { return sideToMove_; }
     Cell sideWaiting() const { return sideWaiting_; }

@@ -48,46 +48,44 @@ MatchWindow::MatchWindow(const MatchStyle& style, QWidget* parent)
         {444, 168, 976 + 2 * windowFrame::side, 629 + windowFrame::top + windowFrame::side},
         clientSize);
 
-    boardCursor = new BoardCursor(
+    boardCursor_ = new BoardCursor(
         theme.cursorColour.resolve(),
         [this](CellPos cell) { runHandler([this, cell] { onCellKeyed(cell); }); }, this);
-    exitButton = makeButton(QStringLiteral("Exit"), {856, 80, 81, 25});
-    playButton = makeButton(QStringLiteral("Play!"), {856, 104, 81, 25});
-    redrawButton = makeButton(QStringLiteral("Redraw"), {856, 128, 81, 25});
-    dumpBoardButton = makeButton(QStringLiteral("otladka.txt"), {848, 16, 75, 25});
-    dumpBoardButton->hide();  // the board dump has no visible button
+    boardCursor_->setObjectName(QStringLiteral("boardCursor"));
+    exitButton_ = makeButton("exitButton", QStringLiteral("Exit"), {856, 80, 81, 25});
+    playButton_ = makeButton("playButton", QStringLiteral("Play!"), {856, 104, 81, 25});
+    redrawButton_ = makeButton("redrawButton", QStringLiteral("Redraw"), {856, 128, 81, 25});
+    dumpBoardButton_ =
+        makeButton("dumpBoardButton", QStringLiteral("otladka.txt"), {848, 16, 75, 25});
+    dumpBoardButton_->hide();  // the board dump has no visible button
     const auto& font = profile.labelFontColours;
-    firstCountLabel = makeLabel({828, 168}, 19, font[0], colours::buttonFace);
-    secondCountLabel = makeLabel({900, 168}, 19, font[1], colours::buttonFace);
-    firstClockLabel = makeLabel({828, 224}, 19, font[2], colours::buttonFace);
-    secondClockLabel = makeLabel({900, 224}, 19, font[3], colours::buttonFace);
-    verdictLabel = makeLabel({840, profile.verdictLabelTop}, 19, colours::windowText,
-                             profile.verdictLabelColour);
-    debugLabel = makeLabel({68, 880}, 13, colours::windowText, colours::buttonFace);
-    firstCountLabel->setObjectName(QStringLiteral("firstCountLabel"));
-    secondCountLabel->setObjectName(QStringLiteral("secondCountLabel"));
-    firstClockLabel->setObjectName(QStringLiteral("firstClockLabel"));
-    secondClockLabel->setObjectName(QStringLiteral("secondClockLabel"));
-    verdictLabel->setObjectName(QStringLiteral("verdictLabel"));
-    debugLabel->setObjectName(QStringLiteral("debugLabel"));
+    firstCountLabel_ = makeLabel("firstCountLabel", {828, 168}, 19, font[0], colours::buttonFace);
+    secondCountLabel_ = makeLabel("secondCountLabel", {900, 168}, 19, font[1], colours::buttonFace);
+    firstClockLabel_ = makeLabel("firstClockLabel", {828, 224}, 19, font[2], colours::buttonFace);
+    secondClockLabel_ = makeLabel("secondClockLabel", {900, 224}, 19, font[3], colours::buttonFace);
+    verdictLabel_ = makeLabel("verdictLabel", {840, profile.verdictLabelTop}, 19,
+                              colours::windowText, profile.verdictLabelColour);
+    debugLabel_ = makeLabel("debugLabel", {68, 880}, 13, colours::windowText, colours::buttonFace);
     // Nothing ever writes the debug label; hidden, its empty box never shows in a tall window.
-    debugLabel->hide();
+    debugLabel_->hide();
 
-    clockTimer = new PeriodicTimer(1000, this);
-    connectHandler(clockTimer, &QTimer::timeout, this, &MatchWindow::onClockTick);
-    connectHandler(exitButton, &QPushButton::clicked, this, &MatchWindow::onExitClicked);
-    connectHandler(playButton, &QPushButton::clicked, this, &MatchWindow::onPlayClicked);
-    connectHandler(dumpBoardButton, &QPushButton::clicked, this, &MatchWindow::onDumpBoardClicked);
-    connectHandler(redrawButton, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
+    clockTimer_ = new PeriodicTimer(1000, this);
+    clockTimer_->setObjectName(QStringLiteral("clockTimer"));
+    connectHandler(clockTimer_, &QTimer::timeout, this, &MatchWindow::onClockTick);
+    connectHandler(exitButton_, &QPushButton::clicked, this, &MatchWindow::onExitClicked);
+    connectHandler(playButton_, &QPushButton::clicked, this, &MatchWindow::onPlayClicked);
+    connectHandler(dumpBoardButton_, &QPushButton::clicked, this, &MatchWindow::onDumpBoardClicked);
+    connectHandler(redrawButton_, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
 
     setInitialState();
-    clockTimer->setEnabled(profile.kind == MatchKind::twoPlayer || profile.clockEnabledAtCreation);
+    clockTimer_->setEnabled(profile.kind == MatchKind::twoPlayer || profile.clockEnabledAtCreation);
     // The window opens with the keyboard on the board, where it shows nothing until a key.
-    boardCursor->setFocus();
+    boardCursor_->setFocus();
 }
 
-QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
+QPushButton* MatchWindow::makeButton(const char* name, const QString& caption, QRect geometry) {
     auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setCursor(Qt::PointingHandCursor);
     // Reached with Tab and pressed with Space; a click leaves the keyboard where it was.
@@ -95,9 +93,10 @@ QPushButton* MatchWindow::makeButton(const QString& caption, QRect geometry) {
     return button;
 }
 
-OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour fontColour,
-                                    Colour background) {
+OpaqueLabel* MatchWindow::makeLabel(const char* name, QPoint position, int fontPixels,
+                                    Colour fontColour, Colour background) {
     auto* label = new OpaqueLabel(QString(), this);
+    label->setObjectName(QString::fromLatin1(name));
     label->setFont(windowFont(fontPixels));
     label->move(position);
     label->setFontColour(fontColour.resolve());
@@ -107,9 +106,9 @@ OpaqueLabel* MatchWindow::makeLabel(QPoint position, int fontPixels, Colour font
 
 void MatchWindow::setInitialState() {
     for (QWidget* control :
-         {static_cast<QWidget*>(firstCountLabel), static_cast<QWidget*>(secondCountLabel),
-          static_cast<QWidget*>(firstClockLabel), static_cast<QWidget*>(secondClockLabel),
-          static_cast<QWidget*>(verdictLabel), static_cast<QWidget*>(redrawButton)}) {
+         {static_cast<QWidget*>(firstCountLabel_), static_cast<QWidget*>(secondCountLabel_),
+          static_cast<QWidget*>(firstClockLabel_), static_cast<QWidget*>(secondClockLabel_),
+          static_cast<QWidget*>(verdictLabel_), static_cast<QWidget*>(redrawButton_)}) {
         control->hide();
     }
     const QColor background = theme_.backgroundColour.resolve();
@@ -132,21 +131,21 @@ void MatchWindow::onPlayClicked() {
     growStartingDiscs();
     readHandoffIfFirstStart();
     startGameFromHandoff();
-    if (profile_.verdictLabelBlackAtStart) verdictLabel->setBackground(Qt::black);
-    for (auto* label : {firstCountLabel, secondCountLabel, firstClockLabel, secondClockLabel})
+    if (profile_.verdictLabelBlackAtStart) verdictLabel_->setBackground(Qt::black);
+    for (auto* label : {firstCountLabel_, secondCountLabel_, firstClockLabel_, secondClockLabel_})
         label->show();
     switch (profile_.verdictLabelAtStart) {
         case VerdictLabelAtStart::hide:
-            verdictLabel->hide();
+            verdictLabel_->hide();
             break;
         case VerdictLabelAtStart::keep:
             break;
         case VerdictLabelAtStart::show:
-            verdictLabel->show();
+            verdictLabel_->show();
             break;
     }
-    redrawButton->show();
-    playButton->setText(QStringLiteral("Clear"));
+    redrawButton_->show();
+    playButton_->setText(QStringLiteral("Clear"));
     redrawBoard();
 }
 
@@ -204,10 +203,10 @@ void MatchWindow::startGameFromHandoff() {
 }
 
 void MatchWindow::setStartLabelBackgrounds() {
-    firstCountLabel->setBackground(theme_.firstColour.resolve());
-    firstClockLabel->setBackground(theme_.firstColour.resolve());
-    secondCountLabel->setBackground(theme_.secondColour.resolve());
-    secondClockLabel->setBackground(theme_.secondColour.resolve());
+    firstCountLabel_->setBackground(theme_.firstColour.resolve());
+    firstClockLabel_->setBackground(theme_.firstColour.resolve());
+    secondCountLabel_->setBackground(theme_.secondColour.resolve());
+    secondClockLabel_->setBackground(theme_.secondColour.resolve());
 }
 
 // --- clicks and ticks --------------------------------------------------------------------
@@ -230,36 +229,36 @@ void MatchWindow::mousePressEvent(QMouseEvent* event) {
     // Every mouse button plays, at the layout's pixel under the pointer.
     const QPoint at = (event->position() / layoutScale()).toPoint();
     // The keyboard's cursor goes until the next key; a press on the board gives it the keyboard.
-    boardCursor->hideOutline();
-    if (boardCursor->geometry().contains(event->position().toPoint()))
-        boardCursor->setFocus(Qt::MouseFocusReason);
+    boardCursor_->hideOutline();
+    if (boardCursor_->geometry().contains(event->position().toPoint()))
+        boardCursor_->setFocus(Qt::MouseFocusReason);
     runHandler([&] { onWindowClicked(at.x(), at.y()); });
 }
 
 // --- what the rules show -----------------------------------------------------------------
 
 void MatchWindow::showCounts(int firstCount, int secondCount) {
-    firstCountLabel->setCaption(QString::number(firstCount));
-    secondCountLabel->setCaption(QString::number(secondCount));
+    firstCountLabel_->setCaption(QString::number(firstCount));
+    secondCountLabel_->setCaption(QString::number(secondCount));
 }
 
 void MatchWindow::showVerdict(std::string_view text) {
-    verdictLabel->setCaption(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    verdictLabel_->setCaption(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void MatchWindow::showClocks(int firstClock, int secondClock) {
-    secondClockLabel->setCaption(QString::number(secondClock));
-    firstClockLabel->setCaption(QString::number(firstClock));
+    secondClockLabel_->setCaption(QString::number(secondClock));
+    firstClockLabel_->setCaption(QString::number(firstClock));
 }
 
 void MatchWindow::showResult(std::string_view name, std::string_view drawText) {
-    firstClockLabel->setCaption(
+    firstClockLabel_->setCaption(
         QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    secondClockLabel->setCaption(QString::fromUtf8(texts::lose.data(), texts::lose.size()));
-    verdictLabel->setCaption(
+    secondClockLabel_->setCaption(QString::fromUtf8(texts::lose.data(), texts::lose.size()));
+    verdictLabel_->setCaption(
         QString::fromUtf8(drawText.data(), static_cast<qsizetype>(drawText.size())));
-    firstClockLabel->setBackground(theme_.backgroundColour.resolve());
-    secondClockLabel->setBackground(theme_.backgroundColour.resolve());
+    firstClockLabel_->setBackground(theme_.backgroundColour.resolve());
+    secondClockLabel_->setBackground(theme_.backgroundColour.resolve());
 }
 
 void MatchWindow::drawPlacedDisc(int discX, int discY, Cell side) {
@@ -414,7 +413,7 @@ void MatchWindow::showEvent(QShowEvent* event) {
 }
 
 void MatchWindow::layoutScaled() {
-    boardCursor->setScale(layoutScale());
+    boardCursor_->setScale(layoutScale());
     update();
 }
 

@@ -43,22 +43,23 @@ class MatchWindow : public ModalWindow, protected GameView {
     // A disc of `side` growing in a cell, as a flipped disc grows.
     void growDisc(CellPos cell, Cell side);
 
-    // The window's controls and its one-second clock. The board's keyboard cursor comes first
-    // in the keyboard's order, then the buttons.
-    BoardCursor* boardCursor;
-    QPushButton* exitButton;
-    QPushButton* playButton;
-    QPushButton* dumpBoardButton;
-    QPushButton* redrawButton;
-    OpaqueLabel* firstCountLabel;
-    OpaqueLabel* secondCountLabel;
-    OpaqueLabel* firstClockLabel;
-    OpaqueLabel* secondClockLabel;
-    OpaqueLabel* verdictLabel;
-    OpaqueLabel* debugLabel;
-    PeriodicTimer* clockTimer;
-
   protected:
+    // The window's controls and its one-second clock, each named as
+    // its member is without the underscore. The board's keyboard cursor comes first
+    // in the keyboard's order, then the buttons.
+    BoardCursor* boardCursor_;
+    QPushButton* exitButton_;
+    QPushButton* playButton_;
+    QPushButton* dumpBoardButton_;
+    QPushButton* redrawButton_;
+    OpaqueLabel* firstCountLabel_;
+    OpaqueLabel* secondCountLabel_;
+    OpaqueLabel* firstClockLabel_;
+    OpaqueLabel* secondClockLabel_;
+    OpaqueLabel* verdictLabel_;
+    OpaqueLabel* debugLabel_;
+    PeriodicTimer* clockTimer_;
+
     Game& gameInPlay() { return game_; }
 
     // Steps of a new game that both window kinds take.
@@ -92,8 +93,9 @@ class MatchWindow : public ModalWindow, protected GameView {
   private:
     // Hides the labels and the redraw button, paints the background, sets the start position.
     void setInitialState();
-    QPushButton* makeButton(const QString& caption, QRect geometry);
-    OpaqueLabel* makeLabel(QPoint position, int fontPixels, Colour fontColour, Colour background);
+    QPushButton* makeButton(const char* name, const QString& caption, QRect geometry);
+    OpaqueLabel* makeLabel(const char* name, QPoint position, int fontPixels, Colour fontColour,
+                           Colour background);
 
     // Drawing in the disc box whose top-left corner is `origin`.
     void drawGrowingDisc(QPoint origin, QColor colour);

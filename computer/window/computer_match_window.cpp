@@ -11,9 +11,11 @@ namespace reversi {
 ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
                                          std::unique_ptr<RandomSource> random)
     : MatchWindow(style),
-      computer(gameInPlay(), random ? std::move(random) : std::make_unique<MersenneRandom>()) {
-    const auto label = [this](const QString& text, QPoint position, const QFont& font) {
+      computer_(gameInPlay(), random ? std::move(random) : std::make_unique<MersenneRandom>()) {
+    const auto label = [this](const char* name, const QString& text, QPoint position,
+                              const QFont& font) {
         auto* l = new OpaqueLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
         l->setFont(font);
         l->setBackground(palette().color(QPalette::Window));
         l->setFontColour(colours::windowText.resolve());
@@ -24,40 +26,41 @@ ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
     QFont code(QString::fromLatin1(resources::ResourceName::sourceCodeFamily));
     code.setPixelSize(16);
     code.setBold(true);
-    levelTitleLabel = label(QStringLiteral("Complication:"), {312, 208}, code);
-    levelSlider = new QSlider(Qt::Horizontal, this);
-    levelSlider->setGeometry(304, 232, 150, 33);
-    levelSlider->setRange(Computer::lowestLevel, Computer::highestLevel);
-    levelSlider->setValue(Computer::lowestLevel);
-    levelSlider->setTickPosition(QSlider::TicksBelow);
-    levelSlider->setPageStep(1);
-    levelSlider->setAccessibleName(QStringLiteral("Complication"));
-    lowestLevelLabel = label(QStringLiteral("1"), {312, 272}, font());
-    highestLevelLabel = label(QStringLiteral("5"), {440, 272}, font());
+    levelTitleLabel_ = label("levelTitleLabel", QStringLiteral("Complication:"), {312, 208}, code);
+    levelSlider_ = new QSlider(Qt::Horizontal, this);
+    levelSlider_->setObjectName(QStringLiteral("levelSlider"));
+    levelSlider_->setGeometry(304, 232, 150, 33);
+    levelSlider_->setRange(Computer::lowestLevel, Computer::highestLevel);
+    levelSlider_->setValue(Computer::lowestLevel);
+    levelSlider_->setTickPosition(QSlider::TicksBelow);
+    levelSlider_->setPageStep(1);
+    levelSlider_->setAccessibleName(QStringLiteral("Complication"));
+    lowestLevelLabel_ = label("lowestLevelLabel", QStringLiteral("1"), {312, 272}, font());
+    highestLevelLabel_ = label("highestLevelLabel", QStringLiteral("5"), {440, 272}, font());
 
     QFont betaFont = style.profile.betaInCodeFont ? code : windowFont(48);
     betaFont.setPixelSize(48);
-    betaLabel = label(QStringLiteral("BETA"), {800, 360}, betaFont);
-    betaLabel->setFontColour(Qt::red);
+    betaLabel_ = label("betaLabel", QStringLiteral("BETA"), {800, 360}, betaFont);
+    betaLabel_->setFontColour(Qt::red);
 
-    computerTurnTimer = new PeriodicTimer(style.profile.computerDelayMs, this);
-    connectHandler(computerTurnTimer, &QTimer::timeout, this,
+    computerTurnTimer_ = new PeriodicTimer(style.profile.computerDelayMs, this);
+    computerTurnTimer_->setObjectName(QStringLiteral("computerTurnTimer"));
+    connectHandler(computerTurnTimer_, &QTimer::timeout, this,
                    &ComputerMatchWindow::onComputerTurnDue);
-    matchLive = false;
 }
 
 void ComputerMatchWindow::onPlayClicked() {
     // A new game ends any computer turn still pending from the previous one.
-    computerTurnTimer->setEnabled(false);
-    computerTurnHeld = false;
-    firstClockLabel->setFontColour(Qt::white);
-    clockTimer->setEnabled(true);
-    if (!levelSlider->isHidden()) {
+    computerTurnTimer_->setEnabled(false);
+    computerTurnHeld_ = false;
+    firstClockLabel_->setFontColour(Qt::white);
+    clockTimer_->setEnabled(true);
+    if (!levelSlider_->isHidden()) {
         // The level is chosen once, before the window's first game.
-        computer.setLevel(levelSlider->value());
+        computer_.setLevel(levelSlider_->value());
         for (QWidget* selector :
-             {static_cast<QWidget*>(levelTitleLabel), static_cast<QWidget*>(lowestLevelLabel),
-              static_cast<QWidget*>(highestLevelLabel), static_cast<QWidget*>(levelSlider)}) {
+             {static_cast<QWidget*>(levelTitleLabel_), static_cast<QWidget*>(lowestLevelLabel_),
+              static_cast<QWidget*>(highestLevelLabel_), static_cast<QWidget*>(levelSlider_)}) {
             selector->hide();
         }
     }
@@ -69,47 +72,45 @@ void ComputerMatchWindow::onPlayClicked() {
 void ComputerMatchWindow::startGame() {
     startGameFromHandoff();
     for (QWidget* control :
-         {static_cast<QWidget*>(firstCountLabel), static_cast<QWidget*>(secondCountLabel),
-          static_cast<QWidget*>(firstClockLabel), static_cast<QWidget*>(secondClockLabel),
-          static_cast<QWidget*>(verdictLabel), static_cast<QWidget*>(redrawButton)}) {
+         {static_cast<QWidget*>(firstCountLabel_), static_cast<QWidget*>(secondCountLabel_),
+          static_cast<QWidget*>(firstClockLabel_), static_cast<QWidget*>(secondClockLabel_),
+          static_cast<QWidget*>(verdictLabel_), static_cast<QWidget*>(redrawButton_)}) {
         control->show();
     }
-    playButton->setText(QStringLiteral("Clear"));
-    matchLive = true;
+    playButton_->setText(QStringLiteral("Clear"));
     redrawBoard();
 }
 
 void ComputerMatchWindow::turnHandedOver() {
-    if (game().sideToMove() == CellCode::second) computerTurnTimer->setEnabled(true);
+    if (game().sideToMove() == CellCode::second) computerTurnTimer_->setEnabled(true);
 }
 
 void ComputerMatchWindow::onComputerTurnDue() {
-    computerTurnTimer->setEnabled(false);
-    if (!matchLive) return;  // a finished game gets no further computer move
-    if (computer.playTurn()) redrawBoard();
+    computerTurnTimer_->setEnabled(false);
+    if (!game().inProgress()) return;  // a finished game gets no further computer move
+    if (computer_.playTurn()) redrawBoard();
 }
 
 void ComputerMatchWindow::showResult(std::string_view name, std::string_view drawText) {
     MatchWindow::showResult(name, drawText);
-    matchLive = false;
-    firstClockLabel->setFontColour(theme().firstColour.resolve());
-    secondClockLabel->setFontColour(theme().firstColour.resolve());
+    firstClockLabel_->setFontColour(theme().firstColour.resolve());
+    secondClockLabel_->setFontColour(theme().firstColour.resolve());
 }
 
 void ComputerMatchWindow::redrawBoard() {
     MatchWindow::redrawBoard();
-    if (computerTurnHeld && matchLive) {
-        computerTurnHeld = false;
-        computerTurnTimer->setEnabled(true);
+    if (computerTurnHeld_ && game().inProgress()) {
+        computerTurnHeld_ = false;
+        computerTurnTimer_->setEnabled(true);
     }
 }
 
 void ComputerMatchWindow::closeEvent(QCloseEvent* event) {
     // "Exit" pauses the game; a computer turn then waits for the game to resume, so nothing
     // moves in a closed window.
-    if (game().phase() != Game::Phase::running && computerTurnTimer->isEnabled()) {
-        computerTurnTimer->setEnabled(false);
-        computerTurnHeld = true;
+    if (game().phase() != Game::Phase::running && computerTurnTimer_->isEnabled()) {
+        computerTurnTimer_->setEnabled(false);
+        computerTurnHeld_ = true;
     }
     MatchWindow::closeEvent(event);
 }

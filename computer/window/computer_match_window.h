@@ -19,34 +19,35 @@ class ComputerMatchWindow : public MatchWindow {
     void onDumpBoardClicked() override {}  // no board dump in these windows
     // The computer's pause is over: it plays its turn.
     void onComputerTurnDue();
-    // The rest of a start once the discs have grown: clocks, labels, position, game running.
-    void startGame();
+    void redrawBoard() override;
 
-    // Controls added to the two-player layout.
-    QSlider* levelSlider;
-    OpaqueLabel* levelTitleLabel;
-    OpaqueLabel* lowestLevelLabel;
-    OpaqueLabel* highestLevelLabel;
-    OpaqueLabel* betaLabel;
-    PeriodicTimer* computerTurnTimer;
-
-    Computer computer;
-    // A game has started in this window and has not ended.
-    bool matchLive = false;
-    // The computer's turn was due when the player left with "Exit"; "Redraw" resumes it.
-    bool computerTurnHeld = false;
+    // The level the computer plays at: 1 to 5 once the window's first game has started.
+    int computerLevel() const { return computer_.level(); }
 
   protected:
     bool acceptsClicks() const override {
         return MatchWindow::acceptsClicks() && game().sideToMove() == CellCode::first;
     }
-    bool redrawResumes() const override { return matchLive; }
+    bool redrawResumes() const override { return game().inProgress(); }
     void turnHandedOver() override;
     void showResult(std::string_view name, std::string_view drawText) override;
     void closeEvent(QCloseEvent* event) override;
 
-  public:
-    void redrawBoard() override;
+  private:
+    // The rest of a start once the discs have grown: clocks, labels, position, game running.
+    void startGame();
+
+    // Controls added to the two-player layout.
+    QSlider* levelSlider_;
+    OpaqueLabel* levelTitleLabel_;
+    OpaqueLabel* lowestLevelLabel_;
+    OpaqueLabel* highestLevelLabel_;
+    OpaqueLabel* betaLabel_;
+    PeriodicTimer* computerTurnTimer_;
+
+    Computer computer_;
+    // The computer's turn was due when the player left with "Exit"; "Redraw" resumes it.
+    bool computerTurnHeld_ = false;
 };
 
 }  // namespace reversi

@@ -10,6 +10,8 @@
 namespace reversi {
 namespace {
 
+using test_support::control;
+
 // Draws that always give the same number, so the computer's choice is known.
 class FixedRandom final : public RandomSource {
   public:
@@ -30,8 +32,8 @@ class VersusComputer : public test_support::WidgetTest {
     }
     static void start(ComputerMatchWindow& w, int level = 1) {
         writeFile("0.db", "300\r\n");
-        w.levelSlider->setValue(level);
-        w.playButton->click();
+        control<QSlider>(w, "levelSlider")->setValue(level);
+        control<QPushButton>(w, "playButton")->click();
     }
     static void clickCell(ComputerMatchWindow& w, int x, int y) {
         w.onWindowClicked(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
@@ -52,15 +54,16 @@ TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
     for (int theme = 1; theme <= 3; ++theme) {
         auto w = make(theme);
         EXPECT_EQ(w->objectName(), names[theme - 1]);
-        EXPECT_EQ(w->clockTimer->isActive(), theme != 1);
-        EXPECT_FALSE(w->computerTurnTimer->isActive());
-        EXPECT_EQ(w->computerTurnTimer->interval(), theme == 1 ? 2500 : 5000);
-        EXPECT_EQ(w->levelTitleLabel->text(), "Complication:");
-        EXPECT_EQ(w->levelSlider->minimum(), 1);
-        EXPECT_EQ(w->levelSlider->maximum(), 5);
-        EXPECT_EQ(w->betaLabel->text(), "BETA");
-        EXPECT_EQ(w->betaLabel->fontColour(), QColor(Qt::red));
-        EXPECT_FALSE(w->matchLive);
+        EXPECT_EQ(control<PeriodicTimer>(*w, "clockTimer")->isActive(), theme != 1);
+        EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
+        EXPECT_EQ(control<PeriodicTimer>(*w, "computerTurnTimer")->interval(),
+                  theme == 1 ? 2500 : 5000);
+        EXPECT_EQ(control<OpaqueLabel>(*w, "levelTitleLabel")->text(), "Complication:");
+        EXPECT_EQ(control<QSlider>(*w, "levelSlider")->minimum(), 1);
+        EXPECT_EQ(control<QSlider>(*w, "levelSlider")->maximum(), 5);
+        EXPECT_EQ(control<OpaqueLabel>(*w, "betaLabel")->text(), "BETA");
+        EXPECT_EQ(control<OpaqueLabel>(*w, "betaLabel")->fontColour(), QColor(Qt::red));
+        EXPECT_FALSE(w->game().inProgress());
         clickCell(*w, 4, 2);
         EXPECT_FALSE(w->game().markerShown());  // no marker: nobody is to move yet
     }
@@ -69,39 +72,40 @@ TEST_F(VersusComputer, IsCreatedWithItsLevelSelectorAndClicksIgnored) {
 TEST_F(VersusComputer, TheFirstStartFixesTheLevelForTheRun) {
     auto w = make(2);
     start(*w, 4);
-    EXPECT_EQ(w->computer.level(), 4);
-    EXPECT_TRUE(w->levelSlider->isHidden());
-    EXPECT_TRUE(w->levelTitleLabel->isHidden());
-    EXPECT_TRUE(w->matchLive);
-    EXPECT_EQ(w->firstCountLabel->text(), "2");
-    EXPECT_EQ(w->secondCountLabel->text(), "2");
-    EXPECT_FALSE(w->verdictLabel->isHidden());
-    EXPECT_EQ(w->playButton->text(), "Clear");
+    EXPECT_EQ(w->computerLevel(), 4);
+    EXPECT_TRUE(control<QSlider>(*w, "levelSlider")->isHidden());
+    EXPECT_TRUE(control<OpaqueLabel>(*w, "levelTitleLabel")->isHidden());
+    EXPECT_TRUE(w->game().inProgress());
+    EXPECT_EQ(control<OpaqueLabel>(*w, "firstCountLabel")->text(), "2");
+    EXPECT_EQ(control<OpaqueLabel>(*w, "secondCountLabel")->text(), "2");
+    EXPECT_FALSE(control<OpaqueLabel>(*w, "verdictLabel")->isHidden());
+    EXPECT_EQ(control<QPushButton>(*w, "playButton")->text(), "Clear");
     EXPECT_EQ(w->game().firstClock(), 301);
     // Theme 2 plays the first side in red under the name "White".
-    EXPECT_EQ(w->firstCountLabel->background(), QColor(Qt::red));
-    w->levelSlider->setValue(2);
-    w->playButton->click();
-    EXPECT_EQ(w->computer.level(), 4);
-    EXPECT_TRUE(w->levelSlider->isHidden());
+    EXPECT_EQ(control<OpaqueLabel>(*w, "firstCountLabel")->background(), QColor(Qt::red));
+    control<QSlider>(*w, "levelSlider")->setValue(2);
+    control<QPushButton>(*w, "playButton")->click();
+    EXPECT_EQ(w->computerLevel(), 4);
+    EXPECT_TRUE(control<QSlider>(*w, "levelSlider")->isHidden());
 }
 
 TEST_F(VersusComputer, TheComputerAnswersWhenItsTimerFires) {
     auto w = make(1);
     start(*w);
-    EXPECT_TRUE(w->clockTimer->isActive());
+    EXPECT_TRUE(control<PeriodicTimer>(*w, "clockTimer")->isActive());
     clickCell(*w, 2, 4);
     EXPECT_EQ(w->game().sideToMove(), CellCode::second);
-    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     // The pause comes off the computer's clock, and the person's clicks are ignored.
     w->onClockTick();
-    EXPECT_EQ(w->secondClockLabel->text(), "299");
+    EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->text(), "299");
     clickCell(*w, 0, 0);
     EXPECT_FALSE(w->game().markerShown());
-    test_support::playByKeys(*w, *w->boardCursor, {0, 0});  // and so are its keys
+    test_support::playByKeys(*w, *control<BoardCursor>(*w, "boardCursor"),
+                             {0, 0});  // and so are its keys
     EXPECT_FALSE(w->game().markerShown());
     w->onComputerTurnDue();
-    EXPECT_FALSE(w->computerTurnTimer->isActive());
+    EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     EXPECT_EQ(w->game().board().at(4, 5), CellCode::second);  // its answer to (2, 4)
     EXPECT_EQ(w->game().board().at(4, 4), CellCode::second);
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
@@ -116,17 +120,17 @@ TEST_F(VersusComputer, PassesGoBothWays) {
     setPosition(*w, ".OX....." + std::string(48, '.') + "XO......");
     clickCell(*w, 0, 0);
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
-    EXPECT_FALSE(w->computerTurnTimer->isActive());
+    EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     // The person has no move after the computer's: the computer goes again after a pause.
     setPosition(*w, "OXXXXXX." + std::string(48, '.') + "......XO", CellCode::second);
-    w->computerTurnTimer->setEnabled(true);
+    control<PeriodicTimer>(*w, "computerTurnTimer")->setEnabled(true);
     w->onComputerTurnDue();
     EXPECT_EQ(w->game().board().at(7, 0), CellCode::second);
     EXPECT_EQ(w->game().sideToMove(), CellCode::second);
-    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     w->onComputerTurnDue();
     EXPECT_EQ(w->game().board().at(5, 7), CellCode::second);
-    EXPECT_FALSE(w->matchLive);  // the person has no disc left
+    EXPECT_FALSE(w->game().inProgress());  // the person has no disc left
 }
 
 TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
@@ -136,21 +140,21 @@ TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
     while (w->game().secondClock() > 1)
         w->onClockTick();
     w->onClockTick();
-    EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
-    EXPECT_EQ(w->secondClockLabel->text(), "lose!");
-    EXPECT_EQ(w->firstClockLabel->fontColour(), QColor(Qt::red));
-    EXPECT_EQ(w->secondClockLabel->fontColour(), QColor(Qt::red));
-    EXPECT_FALSE(w->matchLive);
+    EXPECT_EQ(control<OpaqueLabel>(*w, "firstClockLabel")->text(), "Yellow");
+    EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->text(), "lose!");
+    EXPECT_EQ(control<OpaqueLabel>(*w, "firstClockLabel")->fontColour(), QColor(Qt::red));
+    EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->fontColour(), QColor(Qt::red));
+    EXPECT_FALSE(w->game().inProgress());
     const Board before = w->game().board();
     w->onComputerTurnDue();
     EXPECT_EQ(w->game().board(), before);
     // "Redraw" after a result only repaints: empty cells stay empty.
-    w->redrawButton->click();
+    control<QPushButton>(*w, "redrawButton")->click();
     EXPECT_EQ(w->canvas().pixel(geometry::discOrigin(0) + 30, geometry::discOrigin(0) + 30),
               w->theme().backgroundColour.resolve());
     w->onClockTick();
     EXPECT_NE(w->game().phase(), Game::Phase::running);
-    EXPECT_EQ(w->firstClockLabel->text(), "Yellow");
+    EXPECT_EQ(control<OpaqueLabel>(*w, "firstClockLabel")->text(), "Yellow");
     clickCell(*w, 0, 0);
     EXPECT_EQ(w->game().phase(), Game::Phase::over);
 }
@@ -159,9 +163,9 @@ TEST_F(VersusComputer, ANewGameCancelsAPendingComputerTurn) {
     auto w = make(3);
     start(*w);
     clickCell(*w, 2, 4);
-    ASSERT_TRUE(w->computerTurnTimer->isActive());
-    w->playButton->click();
-    EXPECT_FALSE(w->computerTurnTimer->isActive());
+    ASSERT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
+    control<QPushButton>(*w, "playButton")->click();
+    EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
     EXPECT_EQ(w->game().board().count(CellCode::first) + w->game().board().count(CellCode::second),
               4);
@@ -172,17 +176,17 @@ TEST_F(VersusComputer, ExitHoldsAPendingTurnUntilRedrawResumesTheGame) {
     start(*w);
     w->show();
     clickCell(*w, 2, 4);
-    ASSERT_TRUE(w->computerTurnTimer->isActive());
-    w->exitButton->click();
+    ASSERT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
+    control<QPushButton>(*w, "exitButton")->click();
     EXPECT_FALSE(w->isVisible());
-    EXPECT_FALSE(w->computerTurnTimer->isActive());
+    EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     const int clock = w->game().secondClock();
     w->onClockTick();
     EXPECT_EQ(w->game().secondClock(), clock);
     w->show();
-    w->redrawButton->click();
+    control<QPushButton>(*w, "redrawButton")->click();
     EXPECT_EQ(w->game().phase(), Game::Phase::running);
-    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     w->onComputerTurnDue();
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
     w->close();
@@ -192,10 +196,10 @@ TEST_F(VersusComputer, TheComputersAnswerInAPausedMatchSetsTheClocksGoing) {
     auto w = make(1);
     start(*w);
     w->show();
-    w->exitButton->click();
+    control<QPushButton>(*w, "exitButton")->click();
     w->show();
     clickCell(*w, 2, 4);  // paused, a click still plays
-    ASSERT_TRUE(w->computerTurnTimer->isActive());
+    ASSERT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     EXPECT_NE(w->game().phase(), Game::Phase::running);
     w->onComputerTurnDue();
     EXPECT_EQ(w->game().phase(), Game::Phase::running);
@@ -211,7 +215,7 @@ TEST_F(VersusComputer, ClosingByTheTitleBarKeepsThePendingComputerTurn) {
     w->show();
     clickCell(*w, 2, 4);
     w->close();  // not "Exit": the game goes on in the closed window
-    EXPECT_TRUE(w->computerTurnTimer->isActive());
+    EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     w->onComputerTurnDue();
     EXPECT_EQ(w->game().board().at(4, 5), CellCode::second);
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
@@ -228,10 +232,10 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
         for (int level = 1; level <= 5; ++level) {
             auto w = make(theme, static_cast<int>(random() % 30));
             start(*w, level);
-            ASSERT_EQ(w->computer.level(), level);
-            for (int turn = 0; w->matchLive; ++turn) {
+            ASSERT_EQ(w->computerLevel(), level);
+            for (int turn = 0; w->game().inProgress(); ++turn) {
                 ASSERT_LT(turn, 200);
-                if (w->computerTurnTimer->isActive()) {
+                if (control<PeriodicTimer>(*w, "computerTurnTimer")->isActive()) {
                     const Board before = w->game().board();
                     w->onComputerTurnDue();
                     ASSERT_NE(w->game().board(), before) << "the computer passed with a move";
@@ -241,10 +245,10 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
                 ASSERT_EQ(w->game().sideToMove(), CellCode::first);
                 ASSERT_FALSE(moves.empty());
                 const CellPos move = moves[random() % moves.size()];
-                test_support::playByKeys(*w, *w->boardCursor, move,
+                test_support::playByKeys(*w, *control<BoardCursor>(*w, "boardCursor"), move,
                                          turn % 2 ? Qt::Key_Return : Qt::Key_Space);
             }
-            EXPECT_EQ(w->secondClockLabel->text(), "lose!");
+            EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->text(), "lose!");
             EXPECT_NE(w->game().phase(), Game::Phase::running);
         }
     }

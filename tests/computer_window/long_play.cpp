@@ -96,17 +96,22 @@ bool failed(const char* what, int game) {
 
 // One game from "Play!" or "Clear" to its end by the rules.
 bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, int number) {
-    window.playButton->click();
-    if (!window.matchLive) return failed("the game did not start", number);
+    window.findChild<QPushButton*>(QStringLiteral("playButton"))->click();
+    if (!window.game().inProgress()) return failed("the game did not start", number);
     const Game& game = window.game();
-    for (int turn = 0; window.matchLive; ++turn) {
+    const auto& computerTurnTimer =
+        *window.findChild<PeriodicTimer*>(QStringLiteral("computerTurnTimer"));
+    for (int turn = 0; window.game().inProgress(); ++turn) {
         if (turn >= 200) return failed("the game does not end", number);
         const Board before = game.board();
-        if (window.computerTurnTimer->isActive()) {
+        if (computerTurnTimer.isActive()) {
             const auto computerMove = [&window] { window.onComputerTurnDue(); };
             if (tally) {
-                // The choice alone, without playing or drawing (it takes draws of its own).
-                tally->choice.time([&window] { window.computer.chooseMove(); });
+                // The choice alone, on a copy of the game, without playing or drawing.
+                Game copy = game;
+                Computer chooser(copy, std::make_unique<MersenneRandom>(number));
+                chooser.setLevel(window.computerLevel());
+                tally->choice.time([&chooser] { chooser.chooseMove(); });
                 tally->computer.time(computerMove);
                 tally->both.add(tally->computer.last());
             } else {
@@ -160,7 +165,7 @@ int run(int games, unsigned seed) {
             std::make_unique<MersenneRandom>(seed + static_cast<unsigned>(level)));
         window->setGrowStep(std::chrono::nanoseconds(0));
         window->show();
-        window->levelSlider->setValue(level);
+        window->findChild<QSlider*>(QStringLiteral("levelSlider"))->setValue(level);
         // The countdown the menu hands to a window's first game.
         QFile handoff(QStringLiteral("0.db"));
         if (!handoff.open(QIODevice::WriteOnly) || handoff.write("300\r\n") != 5) return 1;

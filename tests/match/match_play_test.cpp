@@ -8,6 +8,8 @@
 namespace reversi {
 namespace {
 
+using test_support::control;
+
 using Play = test_support::MatchTest;
 
 TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
@@ -17,17 +19,17 @@ TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
                   CellCode::first);
     w.redrawBoard();
     clickCell(w, 7, 7);
-    EXPECT_EQ(w.firstClockLabel->text(), "No one");
-    EXPECT_EQ(w.secondClockLabel->text(), "lose!");
-    EXPECT_EQ(w.verdictLabel->text(), "Draw!");
-    EXPECT_FALSE(w.verdictLabel->isHidden());
-    EXPECT_EQ(w.firstClockLabel->background(), QColor(Qt::magenta));
-    EXPECT_EQ(w.secondClockLabel->background(), QColor(Qt::magenta));
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "No one");
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
+    EXPECT_EQ(control<OpaqueLabel>(w, "verdictLabel")->text(), "Draw!");
+    EXPECT_FALSE(control<OpaqueLabel>(w, "verdictLabel")->isHidden());
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->background(), QColor(Qt::magenta));
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->background(), QColor(Qt::magenta));
     // Frozen: ticks keep the result, clicks do nothing.
     w.onClockTick();
     w.onClockTick();
-    EXPECT_EQ(w.firstClockLabel->text(), "No one");
-    EXPECT_EQ(w.firstCountLabel->text(), "32");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "No one");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(), "32");
     EXPECT_EQ(w.game().phase(), Game::Phase::over);
 }
 
@@ -37,17 +39,17 @@ TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
     while (w.game().firstClock() > 2)
         w.onClockTick();
     w.onClockTick();
-    EXPECT_EQ(w.firstClockLabel->text(), "1");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "1");
     w.onClockTick();
-    EXPECT_EQ(w.firstClockLabel->text(), "Red");
-    EXPECT_EQ(w.secondClockLabel->text(), "lose!");
-    EXPECT_EQ(w.firstCountLabel->text(), "2");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "Red");
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(), "2");
     w.onClockTick();
-    EXPECT_EQ(w.firstClockLabel->text(), "Red");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "Red");
     // "Redraw" sets the finished game running again; the clock only ever ends it at zero.
-    w.redrawButton->click();
+    control<QPushButton>(w, "redrawButton")->click();
     w.onClockTick();
-    EXPECT_EQ(w.firstClockLabel->text(), "-1");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "-1");
     EXPECT_EQ(w.game().phase(), Game::Phase::running);
 }
 
@@ -57,8 +59,8 @@ TEST_F(Play, TakingTheLastDiscWinsAtOnce) {
     w.setPosition(*boardFromText(".OX....." + std::string(56, '.')), CellCode::first);
     w.redrawBoard();
     clickCell(w, 0, 0);
-    EXPECT_EQ(w.firstClockLabel->text(), "Black");
-    EXPECT_EQ(w.secondClockLabel->text(), "lose!");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "Black");
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
     EXPECT_NE(w.game().phase(), Game::Phase::running);
 }
 
@@ -81,9 +83,9 @@ TEST_F(Play, WholeGamesByClicksEndByTheRules) {
         const char* expected = first < second   ? w.theme().firstName
                                : first > second ? w.theme().secondName
                                                 : "No one";
-        EXPECT_EQ(w.firstClockLabel->text(), expected);
-        EXPECT_EQ(w.secondClockLabel->text(), "lose!");
-        EXPECT_EQ(w.firstCountLabel->text(),
+        EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), expected);
+        EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
+        EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(),
                   QString::number(w.game().board().count(CellCode::first)));
     }
 }
@@ -109,11 +111,11 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
             } else if (pick < 93) {
                 w.onClockTick();
             } else if (pick < 96) {
-                w.exitButton->click();
+                control<QPushButton>(w, "exitButton")->click();
             } else if (pick < 98) {
-                w.redrawButton->click();
+                control<QPushButton>(w, "redrawButton")->click();
             } else {
-                w.playButton->click();
+                control<QPushButton>(w, "playButton")->click();
             }
             const Game& g = w.game();
             ASSERT_TRUE(g.board().borderIsEmpty());

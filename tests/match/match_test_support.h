@@ -25,7 +25,7 @@ class MatchTest : public WidgetTest {
     // Writes the hand-off file and presses "Play!".
     static void start(MatchWindow& w, const QByteArray& handoff = "300\r\n") {
         writeFile("0.db", handoff);
-        w.playButton->click();
+        control<QPushButton>(w, "playButton")->click();
     }
 
     static QPoint centreOf(int x, int y) {

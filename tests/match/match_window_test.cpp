@@ -8,21 +8,23 @@
 namespace reversi {
 namespace {
 
+using test_support::control;
+
 using Window = test_support::MatchTest;
 
 TEST_F(Window, IsCreatedHiddenWithANewBoardAndNoPixels) {
     for (int theme = 1; theme <= 3; ++theme) {
         MatchWindow& w = window(theme);
         EXPECT_FALSE(w.isVisible());
-        EXPECT_TRUE(w.dumpBoardButton->isHidden());
-        for (QWidget* hidden :
-             {static_cast<QWidget*>(w.firstCountLabel), static_cast<QWidget*>(w.verdictLabel),
-              static_cast<QWidget*>(w.redrawButton)}) {
+        EXPECT_TRUE(control<QPushButton>(w, "dumpBoardButton")->isHidden());
+        for (QWidget* hidden : {static_cast<QWidget*>(control<OpaqueLabel>(w, "firstCountLabel")),
+                                static_cast<QWidget*>(control<OpaqueLabel>(w, "verdictLabel")),
+                                static_cast<QWidget*>(control<QPushButton>(w, "redrawButton"))}) {
             EXPECT_TRUE(hidden->isHidden());
         }
-        EXPECT_EQ(w.firstCountLabel->text(), "2");
-        EXPECT_EQ(w.secondCountLabel->text(), "2");
-        EXPECT_TRUE(w.clockTimer->isActive());
+        EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(), "2");
+        EXPECT_EQ(control<OpaqueLabel>(w, "secondCountLabel")->text(), "2");
+        EXPECT_TRUE(control<PeriodicTimer>(w, "clockTimer")->isActive());
         EXPECT_NE(w.game().phase(), Game::Phase::running);
         EXPECT_FALSE(w.canvas().isAllocated());  // never shown, never drawn: no pixels yet
         EXPECT_EQ(w.canvas().pixel(5, 5), colourOf(w.theme().backgroundColour));
@@ -52,24 +54,29 @@ TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
         EXPECT_EQ(w.game().phase(), Game::Phase::running);
         EXPECT_EQ(w.game().firstClock(), 301);
         EXPECT_EQ(w.game().secondClock(), 300);
-        EXPECT_EQ(w.playButton->text(), "Clear");
-        EXPECT_FALSE(w.firstCountLabel->isHidden());
-        EXPECT_FALSE(w.secondClockLabel->isHidden());
-        EXPECT_FALSE(w.redrawButton->isHidden());
-        EXPECT_EQ(w.verdictLabel->isHidden(), theme != 3);  // the verdict shows in theme 3 only
-        EXPECT_EQ(w.firstCountLabel->background(), colourOf(w.theme().firstColour));
-        EXPECT_EQ(w.firstClockLabel->background(), colourOf(w.theme().firstColour));
-        EXPECT_EQ(w.secondCountLabel->background(), colourOf(w.theme().secondColour));
-        EXPECT_EQ(w.secondClockLabel->background(), colourOf(w.theme().secondColour));
+        EXPECT_EQ(control<QPushButton>(w, "playButton")->text(), "Clear");
+        EXPECT_FALSE(control<OpaqueLabel>(w, "firstCountLabel")->isHidden());
+        EXPECT_FALSE(control<OpaqueLabel>(w, "secondClockLabel")->isHidden());
+        EXPECT_FALSE(control<QPushButton>(w, "redrawButton")->isHidden());
+        EXPECT_EQ(control<OpaqueLabel>(w, "verdictLabel")->isHidden(),
+                  theme != 3);  // the verdict shows in theme 3 only
+        EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->background(),
+                  colourOf(w.theme().firstColour));
+        EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->background(),
+                  colourOf(w.theme().firstColour));
+        EXPECT_EQ(control<OpaqueLabel>(w, "secondCountLabel")->background(),
+                  colourOf(w.theme().secondColour));
+        EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->background(),
+                  colourOf(w.theme().secondColour));
         if (theme == 2) {
-            EXPECT_EQ(w.verdictLabel->background(), QColor(Qt::black));
+            EXPECT_EQ(control<OpaqueLabel>(w, "verdictLabel")->background(), QColor(Qt::black));
         }
         w.onClockTick();
-        EXPECT_EQ(w.firstClockLabel->text(), "300");
-        EXPECT_EQ(w.secondClockLabel->text(), "300");
+        EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "300");
+        EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "300");
         // Every later start keeps the countdown read the first time; no file is needed.
         clickCell(w, 4, 2);
-        w.playButton->click();
+        control<QPushButton>(w, "playButton")->click();
         EXPECT_TRUE(errors.isEmpty());
         EXPECT_EQ(w.game().firstClock(), 301);
         EXPECT_EQ(w.game().board().at(4, 2), CellCode::empty);
@@ -78,15 +85,15 @@ TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
 
 TEST_F(Window, AMissingHandoffFileIsReportedAndTheNextPressTriesAgain) {
     MatchWindow& w = window(1);
-    w.playButton->click();
+    control<QPushButton>(w, "playButton")->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("0.db"));
-    EXPECT_EQ(w.playButton->text(), "Play!");
-    EXPECT_TRUE(w.firstCountLabel->isHidden());
+    EXPECT_EQ(control<QPushButton>(w, "playButton")->text(), "Play!");
+    EXPECT_TRUE(control<OpaqueLabel>(w, "firstCountLabel")->isHidden());
     // No game is left running: the next tick shows the clocks and ends nothing.
     w.onClockTick();
     EXPECT_NE(w.game().phase(), Game::Phase::running);
-    EXPECT_EQ(w.secondClockLabel->text(), "0");
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "0");
     start(w);
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(w.game().secondClock(), 300);
@@ -196,8 +203,8 @@ TEST_F(Window, EveryMouseButtonPlaysAndTheFlipsAreDrawn) {
     EXPECT_EQ(discColour(w, 3, 3), QColor(Qt::black));
     QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(2, 2));
     EXPECT_EQ(w.game().board().at(3, 3), CellCode::first);
-    EXPECT_EQ(w.firstCountLabel->text(), "6");
-    EXPECT_EQ(w.secondCountLabel->text(), "1");
+    EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(), "6");
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondCountLabel")->text(), "1");
     // Off the grid and on occupied cells nothing happens.
     QTest::mouseClick(&w, Qt::LeftButton, {}, {700, 300});
     QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));
@@ -207,7 +214,7 @@ TEST_F(Window, EveryMouseButtonPlaysAndTheFlipsAreDrawn) {
 
 TEST_F(Window, TheArrowsMoveTheCursorFromD4AndStopAtTheEdges) {
     MatchWindow& w = window(1);
-    const BoardCursor& cursor = *w.boardCursor;
+    const BoardCursor& cursor = *control<BoardCursor>(w, "boardCursor");
     EXPECT_EQ(cursor.accessibleName(), "Board");
     EXPECT_FALSE(cursor.outlineShown());
     struct Step {
@@ -247,7 +254,8 @@ TEST_F(Window, EnterAndSpacePlayTheCursorsCellExactlyAsAClickOnItsCentre) {
                           {{0, 0}, Qt::Key_Return}};
     for (const Move& move : moves) {
         clickCell(clicked, move.cell.x, move.cell.y);
-        test_support::playByKeys(keyed, *keyed.boardCursor, move.cell, move.key);
+        test_support::playByKeys(keyed, *control<BoardCursor>(keyed, "boardCursor"), move.cell,
+                                 move.key);
         EXPECT_EQ(keyed.game().board(), clicked.game().board())
             << move.cell.x << "," << move.cell.y;
         EXPECT_EQ(keyed.game().markerShown(), clicked.game().markerShown());
@@ -264,28 +272,31 @@ TEST_F(Window, TabTakesTheKeyboardFromTheBoardToEachButtonAndSpacePressesIt) {
     QApplication::setActiveWindow(&w);
     writeFile("0.db", "300\r\n");
     // A click on a button leaves the keyboard on the board: a focused button looks different.
-    QTest::mouseClick(w.playButton, Qt::LeftButton);
-    EXPECT_EQ(w.playButton->text(), "Clear");
-    EXPECT_EQ(QApplication::focusWidget(), w.boardCursor);
+    QTest::mouseClick(control<QPushButton>(w, "playButton"), Qt::LeftButton);
+    EXPECT_EQ(control<QPushButton>(w, "playButton")->text(), "Clear");
+    EXPECT_EQ(QApplication::focusWidget(), control<BoardCursor>(w, "boardCursor"));
     clickCell(w, 4, 2);
     struct Step {
         Qt::Key key;
         QWidget* focus;
     };
-    const Step steps[] = {{Qt::Key_Tab, w.exitButton},       {Qt::Key_Tab, w.playButton},
-                          {Qt::Key_Tab, w.redrawButton},     {Qt::Key_Tab, w.boardCursor},
-                          {Qt::Key_Backtab, w.redrawButton}, {Qt::Key_Backtab, w.playButton},
-                          {Qt::Key_Space, w.playButton}};
+    const Step steps[] = {{Qt::Key_Tab, control<QPushButton>(w, "exitButton")},
+                          {Qt::Key_Tab, control<QPushButton>(w, "playButton")},
+                          {Qt::Key_Tab, control<QPushButton>(w, "redrawButton")},
+                          {Qt::Key_Tab, control<BoardCursor>(w, "boardCursor")},
+                          {Qt::Key_Backtab, control<QPushButton>(w, "redrawButton")},
+                          {Qt::Key_Backtab, control<QPushButton>(w, "playButton")},
+                          {Qt::Key_Space, control<QPushButton>(w, "playButton")}};
     for (const Step& step : steps) {
         test_support::press(w, step.key);
         EXPECT_EQ(QApplication::focusWidget(), step.focus) << QTest::toString(step.key);
     }
     // Space pressed "Clear", which started a new game; no key reached the board.
     EXPECT_EQ(w.game().board().count(CellCode::empty), 60);
-    EXPECT_FALSE(w.boardCursor->outlineShown());
+    EXPECT_FALSE(control<BoardCursor>(w, "boardCursor")->outlineShown());
     // A click on the board gives it the keyboard back.
     QTest::mouseClick(&w, Qt::LeftButton, {}, centreOf(3, 3));
-    EXPECT_EQ(QApplication::focusWidget(), w.boardCursor);
+    EXPECT_EQ(QApplication::focusWidget(), control<BoardCursor>(w, "boardCursor"));
     w.close();
 }
 
@@ -303,7 +314,7 @@ TEST_F(Window, TheCursorIsPaintedOverTheBoardOnlyOnceAKeyIsUsed) {
         start(w);
         w.show();
         QApplication::setActiveWindow(&w);
-        ASSERT_TRUE(w.boardCursor->hasFocus());
+        ASSERT_TRUE(control<BoardCursor>(w, "boardCursor")->hasFocus());
         // The canvas left of the buttons and labels.
         const QRect area(0, 0, 760, 700);
         const auto drawn = [&] {
@@ -348,13 +359,13 @@ TEST_F(Window, ExitPausesAndRedrawResumes) {
     start(w);
     w.show();
     clickCell(w, 4, 2);
-    w.exitButton->click();
+    control<QPushButton>(w, "exitButton")->click();
     EXPECT_FALSE(w.isVisible());
     EXPECT_NE(w.game().phase(), Game::Phase::running);
     const int clock = w.game().secondClock();
     w.onClockTick();
     EXPECT_EQ(w.game().secondClock(), clock);
-    EXPECT_EQ(w.secondClockLabel->text(), QString::number(clock));
+    EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), QString::number(clock));
     // Paused, clicks still play.
     clickCell(w, 5, 4);
     EXPECT_EQ(w.game().board().at(5, 4), CellCode::second);
@@ -362,7 +373,7 @@ TEST_F(Window, ExitPausesAndRedrawResumes) {
     EXPECT_EQ(discColour(w, 5, 4), QColor(Qt::yellow));
     QDir().mkdir("data");
     writeFile("data/0.db", "x");
-    w.redrawButton->click();
+    control<QPushButton>(w, "redrawButton")->click();
     EXPECT_FALSE(QFile::exists("data/0.db"));
     EXPECT_EQ(w.game().phase(), Game::Phase::running);
     w.onClockTick();
@@ -401,7 +412,7 @@ TEST_F(Window, TheHiddenDumpWritesTheBoardRowByRow) {
     // Unwritable: the error is shown, the game goes on.
     QFile::remove("otladka.txt");
     QDir().mkdir("otladka.txt");
-    w.dumpBoardButton->click();
+    control<QPushButton>(w, "dumpBoardButton")->click();
     EXPECT_EQ(errors.size(), 1);
 }
 

@@ -6,10 +6,20 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <stdexcept>
+#include <string>
 
 #include "error_display.h"
 
 namespace reversi::test_support {
+
+// A window's control, found as an accessibility tool finds it: by its object name.
+template <class Control>
+Control* control(const QObject& window, const char* name) {
+    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
+    if (!found) throw std::logic_error(std::string("the window has no control named ") + name);
+    return found;
+}
 
 // Runs each test in a fresh working directory and records the errors shown to the player.
 class WidgetTest : public ::testing::Test {

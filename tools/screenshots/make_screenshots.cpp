@@ -58,7 +58,9 @@ QImage gamePicture(MatchWindow& window) {
     QFile handoff(QStringLiteral("0.db"));
     if (!handoff.open(QIODevice::WriteOnly) || handoff.write("300\r\n") != 5) return {};
     handoff.close();
-    window.playButton->click();
+    auto* play = window.findChild<QPushButton*>(QStringLiteral("playButton"));
+    if (!play) return {};
+    play->click();
     for (int move = 0; move < 10; ++move) {
         const Game& game = window.game();
         const auto moves = legalMoves(game.board(), game.sideToMove(), game.sideWaiting());
