@@ -163,6 +163,7 @@ void MatchWindow::onDumpBoardClicked() {
 
 void MatchWindow::onRedrawClicked() {
     removeFile(QStringLiteral("data/0.db"));
+    resumeGame();
     redrawBoard();
 }
 
@@ -289,7 +290,6 @@ void MatchWindow::growDisc(CellPos cell, Cell side) {
 }
 
 void MatchWindow::redrawBoard() {
-    if (redrawResumes()) game_.resume();
     canvas_.setPenColour(theme_.gridColour.resolve());
     constexpr int first = geometry::gridOrigin, last = geometry::gridEnd;
     // Each line runs through the last line's pixel, so the grid's corners close.

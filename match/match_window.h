@@ -38,8 +38,8 @@ class MatchWindow : public ModalWindow, protected GameView {
     void onCellKeyed(CellPos cell);
     void onClockTick();
 
-    // The grid and every cell of the main board at once; resumes the game when redrawResumes.
-    virtual void redrawBoard();
+    // Paints the grid and every cell of the board at once.
+    void redrawBoard();
     // A disc of `side` growing in a cell, as a flipped disc grows.
     void growDisc(CellPos cell, Cell side);
 
@@ -72,8 +72,8 @@ class MatchWindow : public ModalWindow, protected GameView {
 
     // Whether a click on the board may play now: never before a game has started.
     virtual bool acceptsClicks() const { return handoffRead_; }
-    // Whether redrawBoard sets the game running again.
-    virtual bool redrawResumes() const { return true; }
+    // "Redraw" sets a paused or finished game running again.
+    virtual void resumeGame() { game_.resume(); }
 
     // GameView
     void showCounts(int firstCount, int secondCount) override;

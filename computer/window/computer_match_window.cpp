@@ -88,7 +88,10 @@ void ComputerMatchWindow::turnHandedOver() {
 void ComputerMatchWindow::onComputerTurnDue() {
     computerTurnTimer_->setEnabled(false);
     if (!game().inProgress()) return;  // a finished game gets no further computer move
-    if (computer_.playTurn()) redrawBoard();
+    if (computer_.playTurn()) {
+        resumeGame();
+        redrawBoard();
+    }
 }
 
 void ComputerMatchWindow::showResult(std::string_view name, std::string_view drawText) {
@@ -97,9 +100,10 @@ void ComputerMatchWindow::showResult(std::string_view name, std::string_view dra
     secondClockLabel_->setFontColour(theme().firstColour.resolve());
 }
 
-void ComputerMatchWindow::redrawBoard() {
-    MatchWindow::redrawBoard();
-    if (computerTurnHeld_ && game().inProgress()) {
+void ComputerMatchWindow::resumeGame() {
+    if (!game().inProgress()) return;
+    MatchWindow::resumeGame();
+    if (computerTurnHeld_) {
         computerTurnHeld_ = false;
         computerTurnTimer_->setEnabled(true);
     }

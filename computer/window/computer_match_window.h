@@ -19,7 +19,6 @@ class ComputerMatchWindow : public MatchWindow {
     void onDumpBoardClicked() override {}  // no board dump in these windows
     // The computer's pause is over: it plays its turn.
     void onComputerTurnDue();
-    void redrawBoard() override;
 
     // The level the computer plays at: 1 to 5 once the window's first game has started.
     int computerLevel() const { return computer_.level(); }
@@ -28,7 +27,8 @@ class ComputerMatchWindow : public MatchWindow {
     bool acceptsClicks() const override {
         return MatchWindow::acceptsClicks() && game().sideToMove() == CellCode::first;
     }
-    bool redrawResumes() const override { return game().inProgress(); }
+    // A finished game stays finished here; a computer turn held by "Exit" is due again.
+    void resumeGame() override;
     void turnHandedOver() override;
     void showResult(std::string_view name, std::string_view drawText) override;
     void closeEvent(QCloseEvent* event) override;

@@ -386,7 +386,7 @@ TEST_F(Window, RedrawRebuildsAFinishedPositionAtOnce) {
     const auto text = std::string(20, 'X') + std::string(20, 'O') + std::string(24, '.');
     w.setPosition(*boardFromText(text), CellCode::first);
     clickCell(w, 0, 0);  // leave a marker behind
-    w.redrawBoard();
+    control<QPushButton>(w, "redrawButton")->click();
     EXPECT_FALSE(w.game().markerShown());
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
