@@ -10,19 +10,10 @@
 
 #include "intro_animation.h"
 #include "program_fonts.h"
-#include "theme.h"
 #include "widgets.h"
+#include "window_directory.h"
 
 namespace reversi {
-
-// The windows the menu opens, created after it.
-class WindowDirectory {
-  public:
-    virtual ~WindowDirectory() = default;
-    virtual ModalWindow* matchWindow(MatchKind kind, int theme) = 0;
-    virtual ModalWindow* helpWindow() = 0;
-    virtual ModalWindow* infoWindow() = 0;
-};
 
 // The two halves of the update check, run by the menu's start-up and exit handlers.
 struct UpdateHalves {
