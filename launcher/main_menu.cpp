@@ -66,9 +66,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (click) onClick_();
 }
 
-MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
-                   const std::function<void(MainMenu&)>& beforeStartUp)
-    : windows_(windows), update_(std::move(update)) {
+MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
     setLayoutGeometry({261, 270, 765, 613});
@@ -161,18 +159,6 @@ MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
     connectHandler(countdownSlider, &QSlider::valueChanged, this, &MainMenu::onCountdownChanged);
 
     intro->start();
-    if (beforeStartUp) {
-        versionLabel->hide();
-        beforeStartUp(*this);
-        startUp();
-        versionLabel->show();
-    } else {
-        startUp();
-    }
-}
-
-MainMenu::~MainMenu() {
-    shutDown();
 }
 
 QList<QWidget*> MainMenu::menuControls() const {
@@ -189,40 +175,34 @@ void MainMenu::setBackground(const QColor& colour) {
     setPalette(p);
 }
 
-void MainMenu::startUp() {
-    // Each step runs even when an earlier one failed, so the menu is always fully usable; the
-    // failures are reported together, once.
-    QStringList failures;
-    const auto step = [&failures](const std::function<void()>& run) {
-        try {
-            run();
-        } catch (const std::exception& error) {
-            failures << QString::fromUtf8(error.what());
-        }
-    };
-    if (update_.atStartup) step(update_.atStartup);
+void MainMenu::rewind() {
     intro->rewind();
     for (QWidget* control : menuControls())
         control->hide();
     versusComputer = false;
-    step([this] {
-        const qreal ratio = devicePixelRatioF();
-        theme1Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
-        theme2Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
-        theme3Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
-    });
-    step([this] { fonts_.installDecorative(); });
-    step([this] { fonts_.installCode(); });
-    relayout([this] { applyFonts(); });
+}
+
+void MainMenu::loadPreviews() {
+    const qreal ratio = devicePixelRatioF();
+    theme1Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
+    theme2Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
+    theme3Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
+}
+
+void MainMenu::applyFontsAndDefaults(const ProgramFonts& fonts) {
+    relayout([this, &fonts] { applyFonts(fonts); });
     countdownSlider->setValue(defaultCountdown);
     theme1Radio->setChecked(true);
     countdownValueLabel->setText(QStringLiteral("300"));
     countdownValueLabel->adjustSize();
-    if (!failures.isEmpty()) showError(failures.join(QLatin1Char('\n')));
 }
 
-void MainMenu::applyFonts() {
-    const QString decorative = fonts_.decorativeFamily();
+void MainMenu::setVersionShown(bool shown) {
+    versionLabel->setVisible(shown);
+}
+
+void MainMenu::applyFonts(const ProgramFonts& fonts) {
+    const QString decorative = fonts.decorativeFamily();
     setFont(ProgramFonts::font(decorative, 20));
     fitTextsToBoxes({{themeTitleLabel, themeTitleBox}, {countdownTitleLabel, countdownTitleBox}},
                     ProgramFonts::font(decorative, 19));
@@ -231,7 +211,7 @@ void MainMenu::applyFonts() {
                      {countdownMaxLabel, countdownMaxBox}},
                     ProgramFonts::font(decorative, 12));
     countdownValueLabel->setFont(ProgramFonts::font(decorative, 15));
-    versionLabel->setFont(ProgramFonts::font(fonts_.codeFamily(), 12, true));
+    versionLabel->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
     for (QLabel* label : {countdownValueLabel, static_cast<QLabel*>(versionLabel)})
         label->adjustSize();
     fitCaptions({{exitButton, {exitButton->text()}},
@@ -288,21 +268,6 @@ void MainMenu::onVersionClicked() {
 
 void MainMenu::onExitClicked() {
     close();
-}
-
-void MainMenu::removeFiles() {
-    deleteHandoffFile();
-    fonts_.remove();
-    if (update_.removeFiles) runHandler(update_.removeFiles);
-}
-
-void MainMenu::shutDown() {
-    if (shutDownDone_) return;
-    shutDownDone_ = true;
-    deleteHandoffFile();
-    // The fonts and their files go whatever happens in the update check.
-    if (update_.atExit) runHandler([this] { update_.atExit([this] { fonts_.remove(); }); });
-    fonts_.remove();
 }
 
 }  // namespace reversi

@@ -15,15 +15,6 @@
 
 namespace reversi {
 
-// The two halves of the update check, run by the menu's start-up and exit handlers.
-struct UpdateHalves {
-    std::function<void()> atStartup;
-    // Given the removal of the fonts, which it runs before handing over to an updater.
-    std::function<void(const std::function<void()>& removeFonts)> atExit;
-    // Removes the update's files when the program must end without its exit handler.
-    std::function<void()> removeFiles;
-};
-
 // A label that reports clicks: the left button pressed on it and released over it.
 class ClickableLabel : public QLabel {
   public:
@@ -41,20 +32,17 @@ class ClickableLabel : public QLabel {
 // The main window: the menu that picks theme, countdown and opponent, shown after its intro.
 class MainMenu : public LayoutWindow {
   public:
-    // `beforeStartUp`, when given, runs once the controls exist and before the start-up work
-    // (the update check, the previews, the fonts); the program shows the window there, so that
-    // it appears at once. The version label then waits for its font.
-    MainMenu(WindowDirectory& windows, UpdateHalves update,
-             const std::function<void(MainMenu&)>& beforeStartUp = {});
-    ~MainMenu() override;
+    explicit MainMenu(WindowDirectory& windows);
 
-    // The exit handler: run once, when the program ends, after every other window is gone.
-    void shutDown();
-    // Removes the files the menu keeps beside the program, when it must end without its exit
-    // handler (the display is gone).
-    void removeFiles();
-
-    const ProgramFonts& fonts() const { return fonts_; }
+    // The menu's steps of the program's start-up (see ProgramRun), in this order. Back to before
+    // the intro's first frame, the controls hidden until its end, and two players.
+    void rewind();
+    // The themes' previews; throws when one cannot be read.
+    void loadPreviews();
+    // The program's fonts applied; then theme 1 and a countdown of 300.
+    void applyFontsAndDefaults(const ProgramFonts& fonts);
+    // Hides the version label while the window is shown before its font is there, and shows it.
+    void setVersionShown(bool shown);
 
     // Handlers, public so that the program and tests can drive them directly.
     void onExitClicked();
@@ -92,17 +80,11 @@ class MainMenu : public LayoutWindow {
     bool versusComputer = false;
 
   private:
-    // The start-up handler: the update check's first half, the previews, the fonts and the
-    // defaults; every failure is reported once at the end.
-    void startUp();
-    void applyFonts();
+    void applyFonts(const ProgramFonts& fonts);
     void setBackground(const QColor& colour);
     QList<QWidget*> menuControls() const;
 
     WindowDirectory& windows_;
-    UpdateHalves update_;
-    ProgramFonts fonts_;
-    bool shutDownDone_ = false;
 };
 
 }  // namespace reversi

@@ -4,12 +4,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 #include <vector>
 
 #include "desktop_session.h"
 #include "file_error.h"
 #include "help_windows.h"
 #include "main_menu.h"
+#include "program_run.h"
 #include "resource_names.h"
 #include "resources.h"
 #include "widget_test_support.h"
@@ -37,8 +39,16 @@ struct RecordingDirectory final : WindowDirectory {
 
 class Menu : public test_support::WidgetTest {
   protected:
-    std::unique_ptr<MainMenu> makeMenu() {
-        return std::make_unique<MainMenu>(directory, UpdateHalves{});
+    // The menu with the program's start-up work done, whose exit work runs when `run` goes.
+    std::unique_ptr<MainMenu> makeMenu(UpdateHalves update = {}) {
+        run.emplace(std::move(update));
+        auto menu = std::make_unique<MainMenu>(directory);
+        run->startUp(*menu);
+        return menu;
+    }
+    void TearDown() override {
+        run.reset();  // in the test's folder
+        WidgetTest::TearDown();
     }
     static void finishIntro(MainMenu& menu) {
         for (int tick = 0; tick < 13 && menu.intro->isRunning(); ++tick)
@@ -46,6 +56,7 @@ class Menu : public test_support::WidgetTest {
         ASSERT_FALSE(menu.intro->isRunning()) << "the intro ends at the 13th tick";
     }
     RecordingDirectory directory;
+    std::optional<ProgramRun> run;
 };
 
 TEST_F(Menu, TheIntroShowsItsFramesThenTheMenuAtTheThirteenthTick) {
@@ -93,7 +104,7 @@ TEST_F(Menu, StartsWithThemeOneTwoPlayersAndACountdownOf300) {
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(QFile::exists("5.db"));
     EXPECT_TRUE(QFile::exists("6.db"));
-    EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
+    EXPECT_NE(run->fonts().decorativeFamily(), QFont().family());
     EXPECT_EQ(menu->versionLabel->font().family(), resources::ResourceName::sourceCodeFamily);
 }
 
@@ -188,7 +199,7 @@ TEST_F(Menu, DecorativeTextsKeepTheirLayoutWidthsAndEachButtonRowOneCaptionSize)
                                               {menu->countdownMaxLabel, 28}};
     for (const auto& [label, layoutWidth] : labels)
         EXPECT_LE(width(label, label->text()), layoutWidth) << label->text().toStdString();
-    InfoWindow info(menu->fonts());
+    InfoWindow info(run->fonts());
     EXPECT_LE(width(info.engineVersionLabel, info.engineVersionLabel->text()), 229);
 
     const int rowPixels = menu->exitButton->font().pixelSize();
@@ -215,10 +226,10 @@ TEST_F(Menu, AFailedStartupStepIsReportedOnceAndTheRestStillRuns) {
     writeFile("5.db", "my notes");
     UpdateHalves update;
     update.atStartup = [] { throw FileError("Cannot write \"check.bat\""); };
-    auto menu = std::make_unique<MainMenu>(directory, update);
+    auto menu = makeMenu(update);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("check.bat"));
-    EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
+    EXPECT_NE(run->fonts().decorativeFamily(), QFont().family());
     EXPECT_EQ(readFile("5.db"), "my notes");
     EXPECT_TRUE(QFile::exists("6.db"));
     EXPECT_EQ(menu->countdownSlider->value(), 300);
@@ -226,7 +237,7 @@ TEST_F(Menu, AFailedStartupStepIsReportedOnceAndTheRestStillRuns) {
     finishIntro(*menu);
     menu->goToPlayButton->click();
     EXPECT_EQ(directory.opened.size(), 1u);
-    menu.reset();
+    run.reset();
     EXPECT_EQ(readFile("5.db"), "my notes");
     EXPECT_FALSE(QFile::exists("6.db"));
 }
@@ -240,11 +251,11 @@ TEST_F(Menu, TheExitHandlerRemovesTheFontsAndTheHandoffFile) {
         steps.push_back(QFile::exists("5.db") ? "fonts present" : "fonts gone");
         removeFonts();
     };
-    auto menu = std::make_unique<MainMenu>(directory, update);
+    auto menu = makeMenu(update);
     EXPECT_EQ(steps, std::vector<QString>{"startup"});
     finishIntro(*menu);
     menu->goToPlayButton->click();
-    menu.reset();
+    run.reset();
     EXPECT_EQ(steps, (std::vector<QString>{"startup", "exit", "fonts present"}));
     for (const char* file : {"0.db", "5.db", "6.db"})
         EXPECT_FALSE(QFile::exists(file)) << file;
