@@ -4,9 +4,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTimer>
-#include <QWidget>
-#include <functional>
 
 #include "intro_animation.h"
 #include "program_fonts.h"
@@ -15,24 +12,15 @@
 
 namespace reversi {
 
-// A label that reports clicks: the left button pressed on it and released over it.
-class ClickableLabel : public QLabel {
-  public:
-    ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick);
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-  private:
-    std::function<void()> onClick_;
-    bool pressed_ = false;
-};
-
 // The main window: the menu that picks theme, countdown and opponent, shown after its intro.
+// Its controls are named after what they do ("goToPlayButton", "countdownSlider", "intro", ...).
 class MainMenu : public LayoutWindow {
   public:
     explicit MainMenu(WindowDirectory& windows);
+
+    // What the player chose: the countdown of every match, in seconds, and the opponent.
+    int countdown() const { return countdown_; }
+    bool versusComputer() const { return versusComputer_; }
 
     // The menu's steps of the program's start-up (see ProgramRun), in this order. Back to before
     // the intro's first frame, the controls hidden until its end, and two players.
@@ -44,47 +32,40 @@ class MainMenu : public LayoutWindow {
     // Hides the version label while the window is shown before its font is there, and shows it.
     void setVersionShown(bool shown);
 
-    // Handlers, public so that the program and tests can drive them directly.
+  private:
     void onExitClicked();
     void onGoToPlayClicked();
     void onHelpClicked();
     void onVersionClicked();
     void onOpponentClicked();
-    void onCountdownChanged();
     // Takes the slider's position as the countdown when it is a multiple of five, and shows it.
     void updateCountdown();
-
-    // The menu's controls and the intro.
-    QPushButton* exitButton;
-    QPushButton* goToPlayButton;
-    QRadioButton* theme1Radio;
-    QRadioButton* theme2Radio;
-    QRadioButton* theme3Radio;
-    QLabel* themeTitleLabel;
-    QPushButton* helpButton;
-    QLabel* theme1Preview;
-    QLabel* theme2Preview;
-    QLabel* theme3Preview;
-    QSlider* countdownSlider;
-    QLabel* countdownMinLabel;
-    QLabel* countdownMidLabel;
-    QLabel* countdownMaxLabel;
-    QLabel* countdownTitleLabel;
-    QLabel* countdownValueLabel;
-    ClickableLabel* versionLabel;
-    QPushButton* opponentButton;
-    IntroAnimation* intro;
-
-    // Menu state.
-    int countdownValue = 0;
-    bool versusComputer = false;
-
-  private:
     void applyFonts(const ProgramFonts& fonts);
     void setBackground(const QColor& colour);
     QList<QWidget*> menuControls() const;
 
     WindowDirectory& windows_;
+    QPushButton* exitButton_;
+    QPushButton* goToPlayButton_;
+    QRadioButton* theme1Radio_;
+    QRadioButton* theme2Radio_;
+    QRadioButton* theme3Radio_;
+    QLabel* themeTitleLabel_;
+    QPushButton* helpButton_;
+    QLabel* theme1Preview_;
+    QLabel* theme2Preview_;
+    QLabel* theme3Preview_;
+    QSlider* countdownSlider_;
+    QLabel* countdownMinLabel_;
+    QLabel* countdownMidLabel_;
+    QLabel* countdownMaxLabel_;
+    QLabel* countdownTitleLabel_;
+    QLabel* countdownValueLabel_;
+    QLabel* versionLabel_;
+    QPushButton* opponentButton_;
+    IntroAnimation* intro_;
+    int countdown_ = 0;
+    bool versusComputer_ = false;
 };
 
 }  // namespace reversi
