@@ -1,7 +1,10 @@
 #include "program_run.h"
 
+#include <QStringList>
+
 #include "error_display.h"
 #include "handoff.h"
+#include "main_menu.h"
 
 namespace reversi {
 

@@ -2,10 +2,11 @@
 
 #include <functional>
 
-#include "main_menu.h"
 #include "program_fonts.h"
 
 namespace reversi {
+
+class MainMenu;
 
 // The two halves of the update check, run by the program's start-up and exit work.
 struct UpdateHalves {

@@ -48,16 +48,14 @@ class Menu : public test_support::WidgetTest {
         run->startUp(*menu);
     }
     void TearDown() override {
-        run.reset();  // its files removed in the test's folder, before the menu, as at exit
-        menu.reset();
+        run.reset();  // the exit work, in the test's folder
         WidgetTest::TearDown();
     }
     // A part of the menu, found from outside by its name.
     template <class Part>
     Part* find(const char* name) const {
-        auto* part = dynamic_cast<Part*>(menu->findChild<QWidget*>(QLatin1String(name)));
-        if (!part) throw std::logic_error(std::string("the menu has no ") + name);
-        return part;
+        if (auto* part = dynamic_cast<Part*>(menu->findChild<QWidget*>(name))) return part;
+        throw std::logic_error(std::string("the menu has no ") + name);
     }
     void finishIntro() {
         auto* intro = find<IntroAnimation>("intro");
@@ -73,10 +71,9 @@ class Menu : public test_support::WidgetTest {
 TEST_F(Menu, TheIntroShowsItsFramesThenTheMenuAtTheThirteenthTick) {
     makeMenu();
     auto* intro = find<IntroAnimation>("intro");
-    auto* goToPlay = find<QPushButton>("goToPlayButton");
     EXPECT_TRUE(intro->isRunning());
     EXPECT_EQ(intro->tickInterval(), 200);
-    EXPECT_TRUE(goToPlay->isHidden());
+    EXPECT_TRUE(find<QPushButton>("goToPlayButton")->isHidden());
     EXPECT_FALSE(intro->isHidden());
     EXPECT_FALSE(find<QLabel>("versionLabel")->isHidden());
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
@@ -89,7 +86,7 @@ TEST_F(Menu, TheIntroShowsItsFramesThenTheMenuAtTheThirteenthTick) {
         }
         const QColor background = menu->palette().color(QPalette::Window);
         EXPECT_EQ(background, tick >= 11 && tick < 13 ? QColor(Qt::black) : buttonFace) << tick;
-        EXPECT_EQ(goToPlay->isHidden(), tick < 13) << "tick " << tick;
+        EXPECT_EQ(find<QPushButton>("goToPlayButton")->isHidden(), tick < 13) << "tick " << tick;
     }
     EXPECT_TRUE(intro->isHidden());
     EXPECT_FALSE(intro->isRunning());
@@ -107,10 +104,9 @@ TEST_F(Menu, StartsWithThemeOneTwoPlayersAndACountdownOf300) {
     EXPECT_TRUE(find<QRadioButton>("theme1Radio")->isChecked());
     EXPECT_FALSE(menu->versusComputer());
     EXPECT_EQ(find<QPushButton>("opponentButton")->text(), "Click to play with pc");
-    const QSlider* slider = find<QSlider>("countdownSlider");
-    EXPECT_EQ(slider->minimum(), 250);
-    EXPECT_EQ(slider->maximum(), 3600);
-    EXPECT_EQ(slider->tickInterval(), 50);
+    EXPECT_EQ(find<QSlider>("countdownSlider")->minimum(), 250);
+    EXPECT_EQ(find<QSlider>("countdownSlider")->maximum(), 3600);
+    EXPECT_EQ(find<QSlider>("countdownSlider")->tickInterval(), 50);
     EXPECT_EQ(find<QLabel>("theme1Preview")->pixmap().size(), QSize(81, 81));
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(QFile::exists("5.db"));
