@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
     });
 
 #if REVERSI_SELF_UPDATE
-    // The update check outlives the windows: its exit half runs when the menu is destroyed.
+    // The update check outlives the windows: its exit half runs as they are destroyed.
     InterfaceNetworkProbe network;
     ShellScriptStarter starter;
     UpdateCheck update(network, starter,
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
     {
         WindowSet windows(updateHalves, {}, showAtOnce);
         onDisplayLost = [&windows] {
-            windows.menu().removeFiles();
+            windows.run().removeFiles();
             leaveWorkingFolder();
         };
         windows.menu().show();

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <functional>
 
 #include "error_display.h"
 #include "handoff.h"
@@ -45,142 +46,146 @@ void fitCaptions(const QList<std::pair<QPushButton*, QStringList>>& row, const Q
         entry.first->setFont(fitted);
 }
 
+// A label that reports clicks: the left button pressed on it and released over it.
+class ClickableLabel : public QLabel {
+  public:
+    ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
+        : QLabel(text, parent), onClick_(std::move(onClick)) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        pressed_ = event->button() == Qt::LeftButton;
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        // A click, as on a button: the left button pressed on the label and released over it.
+        const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                           rect().contains(event->position().toPoint());
+        if (event->button() == Qt::LeftButton) pressed_ = false;
+        event->accept();
+        if (click) onClick_();
+    }
+
+  private:
+    std::function<void()> onClick_;
+    bool pressed_ = false;
+};
+
 const QString playWithComputer = QStringLiteral("Click to play with pc");
 const QString playWithSecondPlayer = QStringLiteral("Click to play with 2nd player");
 }  // namespace
 
-ClickableLabel::ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-    : QLabel(text, parent), onClick_(std::move(onClick)) {}
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-    // A click, as on a button: the left button pressed on the label and released over it.
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) pressed_ = false;
-    event->accept();
-    if (click) onClick_();
-}
-
-MainMenu::MainMenu(WindowDirectory& windows, UpdateHalves update,
-                   const std::function<void(MainMenu&)>& beforeStartUp)
-    : windows_(windows), update_(std::move(update)) {
+MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     setObjectName(QStringLiteral("menu"));
     setWindowTitle(QStringLiteral("Welcome!"));
     setLayoutGeometry({261, 270, 765, 613});
     setAutoFillBackground(true);
     setBackground(QApplication::palette().color(QPalette::Button));
 
-    const auto label = [this](const QString& text, QRect geometry) {
+    // Each control named after what it does, by which it can be found from outside.
+    const auto named = [](QWidget* control, const char* name) {
+        control->setObjectName(QLatin1String(name));
+        return control;
+    };
+    const auto label = [&](const char* name, const QString& text, QRect geometry) {
         auto* l = new QLabel(text, this);
-        l->setGeometry(geometry);
+        named(l, name)->setGeometry(geometry);
         return l;
     };
-    const auto image = [this](QRect geometry) {
+    const auto image = [&](const char* name, QRect geometry) {
         auto* l = new QLabel(this);
-        l->setGeometry(geometry);
+        named(l, name)->setGeometry(geometry);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setLayoutScaling(l, LayoutScaling::picture);
         return l;
     };
-    const auto button = [this](const QString& caption, QRect geometry, Qt::CursorShape cursor) {
+    const auto button = [&](const char* name, const QString& caption, QRect geometry,
+                            Qt::CursorShape cursor) {
         auto* b = new QPushButton(caption, this);
-        b->setGeometry(geometry);
+        named(b, name)->setGeometry(geometry);
         b->setCursor(cursor);
         return b;
     };
-    const auto radio = [this](QRect geometry) {
+    const auto radio = [&](const char* name, QRect geometry) {
         auto* r = new QRadioButton(this);
-        r->setGeometry(geometry);
+        named(r, name)->setGeometry(geometry);
         r->setCursor(Qt::PointingHandCursor);
         return r;
     };
 
     // Created in this order, so the intro picture lies over the labels and images before it
     // and under the controls after it.
-    themeTitleLabel = label(QStringLiteral("Select interface theme:"), themeTitleBox);
-    theme1Preview = image({191, 221, 97, 96});
-    theme2Preview = image({331, 221, 97, 96});
-    theme3Preview = image({471, 221, 97, 96});
-    countdownMinLabel = label(QStringLiteral("250"), countdownMinBox);
-    countdownMidLabel = label(QStringLiteral(" 1675"), countdownMidBox);
-    countdownMaxLabel = label(QStringLiteral("3600"), countdownMaxBox);
-    countdownTitleLabel = label(QStringLiteral("Select countdown:"), countdownTitleBox);
-    countdownValueLabel = label(QString(), {363, 427, 4, 17});
-    versionLabel = new ClickableLabel(QStringLiteral("v5 STABLE"), this,
-                                      [this] { runHandler([this] { onVersionClicked(); }); });
-    versionLabel->setGeometry(674, 554, 63, 15);
-    QPalette red = versionLabel->palette();
+    themeTitleLabel_ =
+        label("themeTitleLabel", QStringLiteral("Select interface theme:"), themeTitleBox);
+    theme1Preview_ = image("theme1Preview", {191, 221, 97, 96});
+    theme2Preview_ = image("theme2Preview", {331, 221, 97, 96});
+    theme3Preview_ = image("theme3Preview", {471, 221, 97, 96});
+    countdownMinLabel_ = label("countdownMinLabel", QStringLiteral("250"), countdownMinBox);
+    countdownMidLabel_ = label("countdownMidLabel", QStringLiteral(" 1675"), countdownMidBox);
+    countdownMaxLabel_ = label("countdownMaxLabel", QStringLiteral("3600"), countdownMaxBox);
+    countdownTitleLabel_ =
+        label("countdownTitleLabel", QStringLiteral("Select countdown:"), countdownTitleBox);
+    countdownValueLabel_ = label("countdownValueLabel", QString(), {363, 427, 4, 17});
+    versionLabel_ = new ClickableLabel(QStringLiteral("v5 STABLE"), this,
+                                       [this] { runHandler([this] { onVersionClicked(); }); });
+    named(versionLabel_, "versionLabel")->setGeometry(674, 554, 63, 15);
+    QPalette red = versionLabel_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    versionLabel->setPalette(red);
-    intro = new IntroAnimation(
+    versionLabel_->setPalette(red);
+    intro_ = new IntroAnimation(
         this, [this] { setBackground(Qt::black); },  // as black as the last frame's edge
         [this] {
             setBackground(QApplication::palette().color(QPalette::Button));
             for (QWidget* control : menuControls())
                 control->show();
         });
-    intro->setGeometry(0, 0, 745, 569);
-    setLayoutScaling(intro, LayoutScaling::picture);
-    exitButton = button(QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
-    goToPlayButton =
-        button(QStringLiteral(" Go To Play form"), {331, 74, 119, 30}, Qt::PointingHandCursor);
-    theme1Radio = radio({221, 177, 15, 15});
-    theme2Radio = radio({361, 177, 15, 15});
-    theme3Radio = radio({499, 177, 15, 15});
-    helpButton = button(QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
-    countdownSlider = new QSlider(Qt::Horizontal, this);
-    countdownSlider->setGeometry(302, 390, 145, 18);
-    countdownSlider->setRange(shortestCountdown, longestCountdown);
-    countdownSlider->setTickPosition(QSlider::TicksBelow);
-    countdownSlider->setTickInterval(50);
-    countdownSlider->setSingleStep(1);
-    countdownSlider->setPageStep(2);
-    countdownSlider->setValue(shortestCountdown);
-    countdownSlider->setCursor(Qt::SizeHorCursor);
-    opponentButton = button(playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
+    named(intro_, "intro")->setGeometry(0, 0, 745, 569);
+    setLayoutScaling(intro_, LayoutScaling::picture);
+    exitButton_ =
+        button("exitButton", QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
+    goToPlayButton_ = button("goToPlayButton", QStringLiteral(" Go To Play form"),
+                             {331, 74, 119, 30}, Qt::PointingHandCursor);
+    theme1Radio_ = radio("theme1Radio", {221, 177, 15, 15});
+    theme2Radio_ = radio("theme2Radio", {361, 177, 15, 15});
+    theme3Radio_ = radio("theme3Radio", {499, 177, 15, 15});
+    helpButton_ = button("helpButton", QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
+    countdownSlider_ = new QSlider(Qt::Horizontal, this);
+    named(countdownSlider_, "countdownSlider")->setGeometry(302, 390, 145, 18);
+    countdownSlider_->setRange(shortestCountdown, longestCountdown);
+    countdownSlider_->setTickPosition(QSlider::TicksBelow);
+    countdownSlider_->setTickInterval(50);
+    countdownSlider_->setSingleStep(1);
+    countdownSlider_->setPageStep(2);
+    countdownSlider_->setValue(shortestCountdown);
+    countdownSlider_->setCursor(Qt::SizeHorCursor);
+    opponentButton_ =
+        button("opponentButton", playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
     // What a screen reader says for the controls whose captions are no words, or that have none.
-    helpButton->setAccessibleName(QStringLiteral("Help"));
-    theme1Radio->setAccessibleName(QStringLiteral("Theme 1"));
-    theme2Radio->setAccessibleName(QStringLiteral("Theme 2"));
-    theme3Radio->setAccessibleName(QStringLiteral("Theme 3"));
-    countdownSlider->setAccessibleName(QStringLiteral("Countdown"));
-    for (QLabel* sizedToText : {countdownValueLabel, static_cast<QLabel*>(versionLabel)})
+    helpButton_->setAccessibleName(QStringLiteral("Help"));
+    theme1Radio_->setAccessibleName(QStringLiteral("Theme 1"));
+    theme2Radio_->setAccessibleName(QStringLiteral("Theme 2"));
+    theme3Radio_->setAccessibleName(QStringLiteral("Theme 3"));
+    countdownSlider_->setAccessibleName(QStringLiteral("Countdown"));
+    for (QLabel* sizedToText : {countdownValueLabel_, versionLabel_})
         setLayoutScaling(sizedToText, LayoutScaling::sizedToText);
     // The menu opens on the primary screen, where its layout puts it when it fits.
     placeOn(QGuiApplication::primaryScreen());
 
-    connectHandler(exitButton, &QPushButton::clicked, this, &MainMenu::onExitClicked);
-    connectHandler(goToPlayButton, &QPushButton::clicked, this, &MainMenu::onGoToPlayClicked);
-    connectHandler(helpButton, &QPushButton::clicked, this, &MainMenu::onHelpClicked);
-    connectHandler(opponentButton, &QPushButton::clicked, this, &MainMenu::onOpponentClicked);
-    connectHandler(countdownSlider, &QSlider::valueChanged, this, &MainMenu::onCountdownChanged);
+    connectHandler(exitButton_, &QPushButton::clicked, this, &MainMenu::onExitClicked);
+    connectHandler(goToPlayButton_, &QPushButton::clicked, this, &MainMenu::onGoToPlayClicked);
+    connectHandler(helpButton_, &QPushButton::clicked, this, &MainMenu::onHelpClicked);
+    connectHandler(opponentButton_, &QPushButton::clicked, this, &MainMenu::onOpponentClicked);
+    connectHandler(countdownSlider_, &QSlider::valueChanged, this, &MainMenu::updateCountdown);
 
-    intro->start();
-    if (beforeStartUp) {
-        versionLabel->hide();
-        beforeStartUp(*this);
-        startUp();
-        versionLabel->show();
-    } else {
-        startUp();
-    }
-}
-
-MainMenu::~MainMenu() {
-    shutDown();
+    intro_->start();
 }
 
 QList<QWidget*> MainMenu::menuControls() const {
-    return {themeTitleLabel,     theme1Preview,     theme2Preview,     theme3Preview,
-            countdownMinLabel,   countdownMidLabel, countdownMaxLabel, countdownTitleLabel,
-            countdownValueLabel, exitButton,        goToPlayButton,    helpButton,
-            opponentButton,      theme1Radio,       theme2Radio,       theme3Radio,
-            countdownSlider};
+    return {themeTitleLabel_,     theme1Preview_,     theme2Preview_,     theme3Preview_,
+            countdownMinLabel_,   countdownMidLabel_, countdownMaxLabel_, countdownTitleLabel_,
+            countdownValueLabel_, exitButton_,        goToPlayButton_,    helpButton_,
+            opponentButton_,      theme1Radio_,       theme2Radio_,       theme3Radio_,
+            countdownSlider_};
 }
 
 void MainMenu::setBackground(const QColor& colour) {
@@ -189,89 +194,78 @@ void MainMenu::setBackground(const QColor& colour) {
     setPalette(p);
 }
 
-void MainMenu::startUp() {
-    // Each step runs even when an earlier one failed, so the menu is always fully usable; the
-    // failures are reported together, once.
-    QStringList failures;
-    const auto step = [&failures](const std::function<void()>& run) {
-        try {
-            run();
-        } catch (const std::exception& error) {
-            failures << QString::fromUtf8(error.what());
-        }
-    };
-    if (update_.atStartup) step(update_.atStartup);
-    intro->rewind();
+void MainMenu::rewind() {
+    intro_->rewind();
     for (QWidget* control : menuControls())
         control->hide();
-    versusComputer = false;
-    step([this] {
-        const qreal ratio = devicePixelRatioF();
-        theme1Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
-        theme2Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
-        theme3Preview->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
-    });
-    step([this] { fonts_.installDecorative(); });
-    step([this] { fonts_.installCode(); });
-    relayout([this] { applyFonts(); });
-    countdownSlider->setValue(defaultCountdown);
-    theme1Radio->setChecked(true);
-    countdownValueLabel->setText(QStringLiteral("300"));
-    countdownValueLabel->adjustSize();
-    if (!failures.isEmpty()) showError(failures.join(QLatin1Char('\n')));
+    versusComputer_ = false;
 }
 
-void MainMenu::applyFonts() {
-    const QString decorative = fonts_.decorativeFamily();
+void MainMenu::loadPreviews() {
+    const qreal ratio = devicePixelRatioF();
+    theme1Preview_->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
+    theme2Preview_->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
+    theme3Preview_->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
+}
+
+void MainMenu::applyFontsAndDefaults(const ProgramFonts& fonts) {
+    relayout([this, &fonts] { applyFonts(fonts); });
+    countdownSlider_->setValue(defaultCountdown);
+    theme1Radio_->setChecked(true);
+    countdownValueLabel_->setText(QStringLiteral("300"));
+    countdownValueLabel_->adjustSize();
+}
+
+void MainMenu::setVersionShown(bool shown) {
+    versionLabel_->setVisible(shown);
+}
+
+void MainMenu::applyFonts(const ProgramFonts& fonts) {
+    const QString decorative = fonts.decorativeFamily();
     setFont(ProgramFonts::font(decorative, 20));
-    fitTextsToBoxes({{themeTitleLabel, themeTitleBox}, {countdownTitleLabel, countdownTitleBox}},
+    fitTextsToBoxes({{themeTitleLabel_, themeTitleBox}, {countdownTitleLabel_, countdownTitleBox}},
                     ProgramFonts::font(decorative, 19));
-    fitTextsToBoxes({{countdownMinLabel, countdownMinBox},
-                     {countdownMidLabel, countdownMidBox},
-                     {countdownMaxLabel, countdownMaxBox}},
+    fitTextsToBoxes({{countdownMinLabel_, countdownMinBox},
+                     {countdownMidLabel_, countdownMidBox},
+                     {countdownMaxLabel_, countdownMaxBox}},
                     ProgramFonts::font(decorative, 12));
-    countdownValueLabel->setFont(ProgramFonts::font(decorative, 15));
-    versionLabel->setFont(ProgramFonts::font(fonts_.codeFamily(), 12, true));
-    for (QLabel* label : {countdownValueLabel, static_cast<QLabel*>(versionLabel)})
+    countdownValueLabel_->setFont(ProgramFonts::font(decorative, 15));
+    versionLabel_->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
+    for (QLabel* label : {countdownValueLabel_, versionLabel_})
         label->adjustSize();
-    fitCaptions({{exitButton, {exitButton->text()}},
-                 {goToPlayButton, {goToPlayButton->text()}},
-                 {helpButton, {helpButton->text()}}},
+    fitCaptions({{exitButton_, {exitButton_->text()}},
+                 {goToPlayButton_, {goToPlayButton_->text()}},
+                 {helpButton_, {helpButton_->text()}}},
                 font());
-    fitCaptions({{opponentButton, {playWithComputer, playWithSecondPlayer}}}, font());
-}
-
-void MainMenu::onCountdownChanged() {
-    updateCountdown();
+    fitCaptions({{opponentButton_, {playWithComputer, playWithSecondPlayer}}}, font());
 }
 
 void MainMenu::updateCountdown() {
-    const int position = countdownSlider->value();
+    const int position = countdownSlider_->value();
     if (position % countdownStep == 0 && position >= shortestCountdown &&
         position <= longestCountdown) {
-        countdownValue = position;
+        countdown_ = position;
     }
-    countdownValueLabel->setText(QString::number(countdownValue));
-    countdownValueLabel->adjustSize();
+    countdownValueLabel_->setText(QString::number(countdown_));
+    countdownValueLabel_->adjustSize();
 }
 
 void MainMenu::onOpponentClicked() {
-    versusComputer = !versusComputer;
-    opponentButton->setText(versusComputer ? playWithSecondPlayer : playWithComputer);
+    versusComputer_ = !versusComputer_;
+    opponentButton_->setText(versusComputer_ ? playWithSecondPlayer : playWithComputer);
 }
 
 void MainMenu::onGoToPlayClicked() {
     // The countdown is chosen once per run.
-    for (QWidget* control :
-         {static_cast<QWidget*>(countdownSlider), static_cast<QWidget*>(countdownMinLabel),
-          static_cast<QWidget*>(countdownMidLabel), static_cast<QWidget*>(countdownMaxLabel),
-          static_cast<QWidget*>(countdownTitleLabel), static_cast<QWidget*>(countdownValueLabel)}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             countdownSlider_, countdownMinLabel_, countdownMidLabel_, countdownMaxLabel_,
+             countdownTitleLabel_, countdownValueLabel_}) {
         control->hide();
     }
     updateCountdown();
-    writeHandoffFile(countdownValue);
-    const MatchKind kind = versusComputer ? MatchKind::versusComputer : MatchKind::twoPlayer;
-    const QRadioButton* themes[] = {theme1Radio, theme2Radio, theme3Radio};
+    writeHandoffFile(countdown_);
+    const MatchKind kind = versusComputer_ ? MatchKind::versusComputer : MatchKind::twoPlayer;
+    const QRadioButton* themes[] = {theme1Radio_, theme2Radio_, theme3Radio_};
     for (int theme = 1; theme <= 3; ++theme) {
         if (!themes[theme - 1]->isChecked()) continue;
         if (ModalWindow* window = windows_.matchWindow(kind, theme)) window->showModal();
@@ -288,21 +282,6 @@ void MainMenu::onVersionClicked() {
 
 void MainMenu::onExitClicked() {
     close();
-}
-
-void MainMenu::removeFiles() {
-    deleteHandoffFile();
-    fonts_.remove();
-    if (update_.removeFiles) runHandler(update_.removeFiles);
-}
-
-void MainMenu::shutDown() {
-    if (shutDownDone_) return;
-    shutDownDone_ = true;
-    deleteHandoffFile();
-    // The fonts and their files go whatever happens in the update check.
-    if (update_.atExit) runHandler([this] { update_.atExit([this] { fonts_.remove(); }); });
-    fonts_.remove();
 }
 
 }  // namespace reversi

@@ -6,7 +6,8 @@
 namespace reversi {
 
 WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
-                     const std::function<void(MainMenu&)>& beforeMenuStartUp) {
+                     const std::function<void(MainMenu&)>& beforeMenuStartUp)
+    : run_(std::move(update)) {
     if (!makeMatchWindow) {
         makeMatchWindow = [](MatchKind kind, int theme) -> std::unique_ptr<MatchWindow> {
             if (kind == MatchKind::versusComputer) {
@@ -15,8 +16,9 @@ WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
             return std::make_unique<MatchWindow>(styleFor(kind, theme));
         };
     }
-    menu_ = std::make_unique<MainMenu>(*this, std::move(update), beforeMenuStartUp);
-    const ProgramFonts& fonts = menu_->fonts();
+    menu_ = std::make_unique<MainMenu>(*this);
+    run_.startUp(*menu_, beforeMenuStartUp);
+    const ProgramFonts& fonts = run_.fonts();
 
     // A window whose creation fails is reported and left out; the others are still made.
     const auto create = [this](const std::function<std::unique_ptr<QWidget>()>& make) {
@@ -49,7 +51,7 @@ WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
 WindowSet::~WindowSet() {
     while (!others_.empty())
         others_.pop_back();
-    menu_->shutDown();
+    run_.shutDown();
     menu_.reset();
 }
 

@@ -9,6 +9,7 @@
 #include "help_windows.h"
 #include "main_menu.h"
 #include "match_window.h"
+#include "program_run.h"
 
 namespace reversi {
 
@@ -16,15 +17,17 @@ namespace reversi {
 using MatchWindowFactory = std::function<std::unique_ptr<MatchWindow>(MatchKind, int theme)>;
 
 // The program's nine windows, each created once, in a fixed order, each complete before the
-// next; destroyed in the reverse order, the menu last, whose exit handler runs then.
+// next: the menu, the program's start-up work, the others. Destroyed in the reverse order, the
+// menu last, with the exit work just before it.
 class WindowSet final : public WindowDirectory {
   public:
-    // `beforeMenuStartUp` is handed to the menu (see MainMenu).
+    // `beforeMenuStartUp` is handed to the start-up work (see ProgramRun::startUp).
     explicit WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow = {},
                        const std::function<void(MainMenu&)>& beforeMenuStartUp = {});
     ~WindowSet() override;
 
     MainMenu& menu() { return *menu_; }
+    ProgramRun& run() { return run_; }
     // Every window in the order of creation; absent ones (a failed creation) left out.
     std::vector<QWidget*> windows() const;
 
@@ -33,6 +36,7 @@ class WindowSet final : public WindowDirectory {
     ModalWindow* infoWindow() override { return info_; }
 
   private:
+    ProgramRun run_;
     std::unique_ptr<MainMenu> menu_;
     std::vector<std::unique_ptr<QWidget>> others_;  // in the order of creation
     InfoWindow* info_ = nullptr;

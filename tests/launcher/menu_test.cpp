@@ -4,12 +4,16 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "desktop_session.h"
 #include "file_error.h"
 #include "help_windows.h"
+#include "intro_animation.h"
 #include "main_menu.h"
+#include "program_run.h"
 #include "resource_names.h"
 #include "resources.h"
 #include "widget_test_support.h"
@@ -37,119 +41,135 @@ struct RecordingDirectory final : WindowDirectory {
 
 class Menu : public test_support::WidgetTest {
   protected:
-    std::unique_ptr<MainMenu> makeMenu() {
-        return std::make_unique<MainMenu>(directory, UpdateHalves{});
+    // The menu with the program's start-up work done, whose exit work runs when `run` goes.
+    void makeMenu(UpdateHalves update = {}) {
+        run.emplace(std::move(update));
+        menu = std::make_unique<MainMenu>(directory);
+        run->startUp(*menu);
     }
-    static void finishIntro(MainMenu& menu) {
-        for (int tick = 0; tick < 13 && menu.intro->isRunning(); ++tick)
-            menu.intro->tick();
-        ASSERT_FALSE(menu.intro->isRunning()) << "the intro ends at the 13th tick";
+    void TearDown() override {
+        run.reset();  // the exit work, in the test's folder
+        WidgetTest::TearDown();
+    }
+    // A part of the menu, found from outside by its name.
+    template <class Part>
+    Part* find(const char* name) const {
+        if (auto* part = dynamic_cast<Part*>(menu->findChild<QWidget*>(name))) return part;
+        throw std::logic_error(std::string("the menu has no ") + name);
+    }
+    void finishIntro() {
+        auto* intro = find<IntroAnimation>("intro");
+        for (int tick = 0; tick < 13 && intro->isRunning(); ++tick)
+            intro->tick();
+        ASSERT_FALSE(intro->isRunning()) << "the intro ends at the 13th tick";
     }
     RecordingDirectory directory;
+    std::optional<ProgramRun> run;
+    std::unique_ptr<MainMenu> menu;
 };
 
 TEST_F(Menu, TheIntroShowsItsFramesThenTheMenuAtTheThirteenthTick) {
-    auto menu = makeMenu();
-    EXPECT_TRUE(menu->intro->isRunning());
-    EXPECT_EQ(menu->intro->tickInterval(), 200);
-    EXPECT_TRUE(menu->goToPlayButton->isHidden());
-    EXPECT_FALSE(menu->intro->isHidden());
-    EXPECT_FALSE(menu->versionLabel->isHidden());
+    makeMenu();
+    auto* intro = find<IntroAnimation>("intro");
+    EXPECT_TRUE(intro->isRunning());
+    EXPECT_EQ(intro->tickInterval(), 200);
+    EXPECT_TRUE(find<QPushButton>("goToPlayButton")->isHidden());
+    EXPECT_FALSE(intro->isHidden());
+    EXPECT_FALSE(find<QLabel>("versionLabel")->isHidden());
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int tick = 1; tick <= 13; ++tick) {
-        menu->intro->tick();
+        intro->tick();
         if (tick <= 11) {
             const QImage expected = resourceImage("RCDATA", QString("IMAGE%1").arg(tick + 3));
-            EXPECT_EQ(menu->intro->pixmap().toImage().convertToFormat(expected.format()), expected)
+            EXPECT_EQ(intro->pixmap().toImage().convertToFormat(expected.format()), expected)
                 << "tick " << tick;
         }
         const QColor background = menu->palette().color(QPalette::Window);
         EXPECT_EQ(background, tick >= 11 && tick < 13 ? QColor(Qt::black) : buttonFace) << tick;
-        EXPECT_EQ(menu->goToPlayButton->isHidden(), tick < 13) << "tick " << tick;
+        EXPECT_EQ(find<QPushButton>("goToPlayButton")->isHidden(), tick < 13) << "tick " << tick;
     }
-    EXPECT_TRUE(menu->intro->isHidden());
-    EXPECT_FALSE(menu->intro->isRunning());
-    for (QWidget* shown :
-         {static_cast<QWidget*>(menu->countdownSlider), static_cast<QWidget*>(menu->theme3Radio),
-          static_cast<QWidget*>(menu->countdownValueLabel),
-          static_cast<QWidget*>(menu->theme1Preview)}) {
-        EXPECT_FALSE(shown->isHidden());
-    }
+    EXPECT_TRUE(intro->isHidden());
+    EXPECT_FALSE(intro->isRunning());
+    for (const char* shown :
+         {"countdownSlider", "theme3Radio", "countdownValueLabel", "theme1Preview"})
+        EXPECT_FALSE(find<QWidget>(shown)->isHidden()) << shown;
 }
 
 TEST_F(Menu, StartsWithThemeOneTwoPlayersAndACountdownOf300) {
-    auto menu = makeMenu();
+    makeMenu();
     EXPECT_EQ(menu->objectName(), "menu");
     EXPECT_EQ(menu->windowTitle(), "Welcome!");
-    EXPECT_EQ(menu->countdownValue, 300);
-    EXPECT_EQ(menu->countdownValueLabel->text(), "300");
-    EXPECT_TRUE(menu->theme1Radio->isChecked());
-    EXPECT_FALSE(menu->versusComputer);
-    EXPECT_EQ(menu->opponentButton->text(), "Click to play with pc");
-    EXPECT_EQ(menu->countdownSlider->minimum(), 250);
-    EXPECT_EQ(menu->countdownSlider->maximum(), 3600);
-    EXPECT_EQ(menu->countdownSlider->tickInterval(), 50);
-    EXPECT_EQ(menu->theme1Preview->pixmap().size(), QSize(81, 81));
+    EXPECT_EQ(menu->countdown(), 300);
+    EXPECT_EQ(find<QLabel>("countdownValueLabel")->text(), "300");
+    EXPECT_TRUE(find<QRadioButton>("theme1Radio")->isChecked());
+    EXPECT_FALSE(menu->versusComputer());
+    EXPECT_EQ(find<QPushButton>("opponentButton")->text(), "Click to play with pc");
+    EXPECT_EQ(find<QSlider>("countdownSlider")->minimum(), 250);
+    EXPECT_EQ(find<QSlider>("countdownSlider")->maximum(), 3600);
+    EXPECT_EQ(find<QSlider>("countdownSlider")->tickInterval(), 50);
+    EXPECT_EQ(find<QLabel>("theme1Preview")->pixmap().size(), QSize(81, 81));
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(QFile::exists("5.db"));
     EXPECT_TRUE(QFile::exists("6.db"));
-    EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
-    EXPECT_EQ(menu->versionLabel->font().family(), resources::ResourceName::sourceCodeFamily);
+    EXPECT_NE(run->fonts().decorativeFamily(), QFont().family());
+    EXPECT_EQ(find<QLabel>("versionLabel")->font().family(),
+              resources::ResourceName::sourceCodeFamily);
 }
 
 TEST_F(Menu, OnlyMultiplesOfFiveChangeTheCountdown) {
-    auto menu = makeMenu();
-    finishIntro(*menu);
+    makeMenu();
+    finishIntro();
+    auto* slider = find<QSlider>("countdownSlider");
+    const auto* value = find<QLabel>("countdownValueLabel");
     QStringList shown;
     for (int press = 0; press < 5; ++press) {
-        QTest::keyClick(menu->countdownSlider, Qt::Key_Right);
-        shown << menu->countdownValueLabel->text();
+        QTest::keyClick(slider, Qt::Key_Right);
+        shown << value->text();
     }
     EXPECT_EQ(shown, QStringList({"300", "300", "300", "300", "305"}));
-    QTest::keyClick(menu->countdownSlider, Qt::Key_PageUp);
-    EXPECT_EQ(menu->countdownSlider->value(), 307);
-    menu->countdownSlider->setValue(300);
-    menu->countdownSlider->setValue(313);  // a drag reporting no multiple of five on the way
-    EXPECT_EQ(menu->countdownValueLabel->text(), "300");
-    menu->countdownSlider->setValue(315);
-    EXPECT_EQ(menu->countdownValue, 315);
-    menu->countdownSlider->setValue(250);
-    EXPECT_EQ(menu->countdownValueLabel->text(), "250");
-    menu->countdownSlider->setValue(3600);
-    EXPECT_EQ(menu->countdownValueLabel->text(), "3600");
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(slider->value(), 307);
+    slider->setValue(300);
+    slider->setValue(313);  // a drag reporting no multiple of five on the way
+    EXPECT_EQ(value->text(), "300");
+    slider->setValue(315);
+    EXPECT_EQ(menu->countdown(), 315);
+    slider->setValue(250);
+    EXPECT_EQ(value->text(), "250");
+    slider->setValue(3600);
+    EXPECT_EQ(value->text(), "3600");
 }
 
 TEST_F(Menu, StartingAMatchWritesTheCountdownAndOpensTheChosenWindow) {
-    auto menu = makeMenu();
-    finishIntro(*menu);
-    menu->goToPlayButton->click();
+    makeMenu();
+    finishIntro();
+    auto* goToPlay = find<QPushButton>("goToPlayButton");
+    auto* opponent = find<QPushButton>("opponentButton");
+    goToPlay->click();
     EXPECT_EQ(readFile("0.db"), QByteArray("300\r\n"));
-    for (QWidget* gone : {static_cast<QWidget*>(menu->countdownSlider),
-                          static_cast<QWidget*>(menu->countdownValueLabel)}) {
-        EXPECT_TRUE(gone->isHidden());
-    }
+    for (const char* gone : {"countdownSlider", "countdownValueLabel"})
+        EXPECT_TRUE(find<QWidget>(gone)->isHidden()) << gone;
     // Later matches use the same countdown whatever the mode or theme.
-    menu->opponentButton->click();
-    EXPECT_EQ(menu->opponentButton->text(), "Click to play with 2nd player");
-    menu->theme3Radio->click();
-    menu->goToPlayButton->click();
+    opponent->click();
+    EXPECT_EQ(opponent->text(), "Click to play with 2nd player");
+    find<QRadioButton>("theme3Radio")->click();
+    goToPlay->click();
     EXPECT_EQ(readFile("0.db"), QByteArray("300\r\n"));
-    menu->opponentButton->click();
-    EXPECT_EQ(menu->opponentButton->text(), "Click to play with pc");
+    opponent->click();
+    EXPECT_EQ(opponent->text(), "Click to play with pc");
     std::vector<std::pair<MatchKind, int>> expected = {{MatchKind::twoPlayer, 1},
                                                        {MatchKind::versusComputer, 3}};
     // Every theme in every mode opens its own window.
-    QRadioButton* radios[] = {menu->theme1Radio, menu->theme2Radio, menu->theme3Radio};
     for (const MatchKind kind : {MatchKind::twoPlayer, MatchKind::versusComputer}) {
         for (int theme = 1; theme <= 3; ++theme) {
-            radios[theme - 1]->click();
-            menu->goToPlayButton->click();
+            find<QRadioButton>(qPrintable(QString("theme%1Radio").arg(theme)))->click();
+            goToPlay->click();
             expected.push_back({kind, theme});
         }
-        menu->opponentButton->click();
+        opponent->click();
     }
     EXPECT_EQ(directory.opened, expected);
-    menu->helpButton->click();
+    find<QPushButton>("helpButton")->click();
     EXPECT_EQ(directory.helpOpened, 1);
 }
 
@@ -164,48 +184,50 @@ TEST_F(Menu, VersionOpensTheInfoWindowOnALeftClickReleasedOverIt) {
                           {"right click", Qt::RightButton, {20, 7}, 0},
                           {"middle click", Qt::MiddleButton, {20, 7}, 0},
                           {"left, released off the label", Qt::LeftButton, {20, 60}, 0}};
-    auto menu = makeMenu();
-    finishIntro(*menu);
+    makeMenu();
+    finishIntro();
+    auto* version = find<QLabel>("versionLabel");
     for (const Case& c : cases) {
         directory.infoOpened = 0;
-        QTest::mousePress(menu->versionLabel, c.button, {}, {20, 7});
+        QTest::mousePress(version, c.button, {}, {20, 7});
         EXPECT_EQ(directory.infoOpened, 0) << c.what << ": opened on the press";
-        QTest::mouseRelease(menu->versionLabel, c.button, {}, c.release);
+        QTest::mouseRelease(version, c.button, {}, c.release);
         EXPECT_EQ(directory.infoOpened, c.opened) << c.what;
     }
 }
 
 TEST_F(Menu, DecorativeTextsKeepTheirLayoutWidthsAndEachButtonRowOneCaptionSize) {
-    auto menu = makeMenu();
-    finishIntro(*menu);
+    makeMenu();
+    finishIntro();
     const auto width = [](const QWidget* w, const QString& text) {
         return QFontMetrics(w->font()).horizontalAdvance(text);
     };
-    const std::pair<QLabel*, int> labels[] = {{menu->themeTitleLabel, 195},
-                                              {menu->countdownTitleLabel, 155},
-                                              {menu->countdownMinLabel, 21},
-                                              {menu->countdownMidLabel, 31},
-                                              {menu->countdownMaxLabel, 28}};
-    for (const auto& [label, layoutWidth] : labels)
-        EXPECT_LE(width(label, label->text()), layoutWidth) << label->text().toStdString();
-    InfoWindow info(menu->fonts());
+    const std::pair<const char*, int> labels[] = {{"themeTitleLabel", 195},
+                                                  {"countdownTitleLabel", 155},
+                                                  {"countdownMinLabel", 21},
+                                                  {"countdownMidLabel", 31},
+                                                  {"countdownMaxLabel", 28}};
+    for (const auto& [name, layoutWidth] : labels)
+        EXPECT_LE(width(find<QLabel>(name), find<QLabel>(name)->text()), layoutWidth) << name;
+    InfoWindow info(run->fonts());
     EXPECT_LE(width(info.engineVersionLabel, info.engineVersionLabel->text()), 229);
 
-    const int rowPixels = menu->exitButton->font().pixelSize();
-    for (QPushButton* button : {menu->exitButton, menu->goToPlayButton, menu->helpButton}) {
-        EXPECT_EQ(button->font().pixelSize(), rowPixels) << button->text().toStdString();
+    const int rowPixels = find<QPushButton>("exitButton")->font().pixelSize();
+    for (const char* name : {"exitButton", "goToPlayButton", "helpButton"}) {
+        const auto* button = find<QPushButton>(name);
+        EXPECT_EQ(button->font().pixelSize(), rowPixels) << name;
         EXPECT_LE(width(button, button->text()), button->width());
     }
-    menu->opponentButton->click();  // the longer of its two captions
-    EXPECT_LE(width(menu->opponentButton, menu->opponentButton->text()),
-              menu->opponentButton->width());
+    auto* opponent = find<QPushButton>("opponentButton");
+    opponent->click();  // the longer of its two captions
+    EXPECT_LE(width(opponent, opponent->text()), opponent->width());
 }
 
 TEST_F(Menu, AHandoffFileThatCannotBeWrittenOpensNothing) {
-    auto menu = makeMenu();
-    finishIntro(*menu);
+    makeMenu();
+    finishIntro();
     QDir().mkdir("0.db");
-    menu->goToPlayButton->click();
+    find<QPushButton>("goToPlayButton")->click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_TRUE(directory.opened.empty());
 }
@@ -215,18 +237,18 @@ TEST_F(Menu, AFailedStartupStepIsReportedOnceAndTheRestStillRuns) {
     writeFile("5.db", "my notes");
     UpdateHalves update;
     update.atStartup = [] { throw FileError("Cannot write \"check.bat\""); };
-    auto menu = std::make_unique<MainMenu>(directory, update);
+    makeMenu(update);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("check.bat"));
-    EXPECT_NE(menu->fonts().decorativeFamily(), QFont().family());
+    EXPECT_NE(run->fonts().decorativeFamily(), QFont().family());
     EXPECT_EQ(readFile("5.db"), "my notes");
     EXPECT_TRUE(QFile::exists("6.db"));
-    EXPECT_EQ(menu->countdownSlider->value(), 300);
-    EXPECT_TRUE(menu->theme1Radio->isChecked());
-    finishIntro(*menu);
-    menu->goToPlayButton->click();
+    EXPECT_EQ(find<QSlider>("countdownSlider")->value(), 300);
+    EXPECT_TRUE(find<QRadioButton>("theme1Radio")->isChecked());
+    finishIntro();
+    find<QPushButton>("goToPlayButton")->click();
     EXPECT_EQ(directory.opened.size(), 1u);
-    menu.reset();
+    run.reset();
     EXPECT_EQ(readFile("5.db"), "my notes");
     EXPECT_FALSE(QFile::exists("6.db"));
 }
@@ -240,11 +262,11 @@ TEST_F(Menu, TheExitHandlerRemovesTheFontsAndTheHandoffFile) {
         steps.push_back(QFile::exists("5.db") ? "fonts present" : "fonts gone");
         removeFonts();
     };
-    auto menu = std::make_unique<MainMenu>(directory, update);
+    makeMenu(update);
     EXPECT_EQ(steps, std::vector<QString>{"startup"});
-    finishIntro(*menu);
-    menu->goToPlayButton->click();
-    menu.reset();
+    finishIntro();
+    find<QPushButton>("goToPlayButton")->click();
+    run.reset();
     EXPECT_EQ(steps, (std::vector<QString>{"startup", "exit", "fonts present"}));
     for (const char* file : {"0.db", "5.db", "6.db"})
         EXPECT_FALSE(QFile::exists(file)) << file;

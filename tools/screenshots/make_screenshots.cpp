@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "intro_animation.h"
 #include "match_window.h"
 #include "rules.h"
 #include "window_set.h"
@@ -45,8 +46,10 @@ QImage picture(QWidget& window) {
 
 // The menu after its intro, as the player first sees it.
 QImage menuPicture(MainMenu& menu) {
-    for (int tick = 0; tick < 20 && menu.intro->isRunning(); ++tick)
-        menu.intro->tick();
+    auto* intro = dynamic_cast<IntroAnimation*>(menu.findChild<QWidget*>(QStringLiteral("intro")));
+    if (!intro) return {};
+    for (int tick = 0; tick < 20 && intro->isRunning(); ++tick)
+        intro->tick();
     return picture(menu);
 }
 
