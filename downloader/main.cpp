@@ -31,12 +31,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "decimal.h"
 #include "exit_status.h"
 #include "program_check.h"
 #include "response_rules.h"
@@ -58,8 +60,7 @@ constexpr long leftoverSeconds = totalTimeoutSeconds + 300;
 
 class Failure : public std::runtime_error {
   public:
-    Failure(int status, const std::string& message)
-        : std::runtime_error(message), status(status) {}
+    Failure(int status, const std::string& message) : std::runtime_error(message), status(status) {}
     int status;  // one of exitStatus
 };
 
@@ -220,17 +221,11 @@ struct Options {
 std::optional<std::pair<dev_t, ino_t>> parseIdentity(const std::string& text) {
     const auto colon = text.find(':');
     if (colon == std::string::npos) return std::nullopt;
-    const auto number = [](const std::string& digits) -> std::optional<unsigned long long> {
-        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
-            return std::nullopt;
-        }
-        errno = 0;
-        const unsigned long long value = std::strtoull(digits.c_str(), nullptr, 10);
-        if (errno != 0) return std::nullopt;
-        return value;
+    const auto number = [](std::string_view digits) {
+        return reversi::parseDecimal(digits, std::numeric_limits<unsigned long long>::max());
     };
-    const auto device = number(text.substr(0, colon));
-    const auto inode = number(text.substr(colon + 1));
+    const auto device = number(std::string_view(text).substr(0, colon));
+    const auto inode = number(std::string_view(text).substr(colon + 1));
     if (!device || !inode) return std::nullopt;
     return std::pair{static_cast<dev_t>(*device), static_cast<ino_t>(*inode)};
 }
@@ -241,16 +236,13 @@ Options parseArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--max-bytes" && i + 1 < argc) {
-            const char* text = argv[++i];
-            errno = 0;
-            char* end = nullptr;
-            options.maxBytes = std::strtoll(text, &end, 10);
-            if (errno != 0 || end == text || *end != '\0' || options.maxBytes < 1 ||
-                options.maxBytes > sizeCap) {
+            const auto maxBytes = reversi::parseDecimal(std::string_view(argv[++i]), sizeCap);
+            if (!maxBytes || *maxBytes < 1) {
                 throw Failure(
                     exitStatus::badArguments,
                     "--max-bytes takes a whole number from 1 to " + std::to_string(sizeCap));
             }
+            options.maxBytes = *maxBytes;
         } else if (argument == "--ca-file" && i + 1 < argc) {
             options.caFile = argv[++i];
         } else if (argument == "--replace" && i + 1 < argc) {

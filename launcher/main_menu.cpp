@@ -8,6 +8,7 @@
 
 #include "error_display.h"
 #include "handoff.h"
+#include "program_info.h"
 #include "intro_animation.h"
 #include "resource_names.h"
 #include "resources.h"
@@ -120,13 +121,15 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     theme1Preview_ = image("theme1Preview", {191, 221, 97, 96});
     theme2Preview_ = image("theme2Preview", {331, 221, 97, 96});
     theme3Preview_ = image("theme3Preview", {471, 221, 97, 96});
-    countdownMinLabel_ = label("countdownMinLabel", QStringLiteral("250"), countdownMinBox);
+    countdownMinLabel_ =
+        label("countdownMinLabel", QString::number(shortestCountdown), countdownMinBox);
     countdownMidLabel_ = label("countdownMidLabel", QStringLiteral(" 1675"), countdownMidBox);
-    countdownMaxLabel_ = label("countdownMaxLabel", QStringLiteral("3600"), countdownMaxBox);
+    countdownMaxLabel_ =
+        label("countdownMaxLabel", QString::number(longestCountdown), countdownMaxBox);
     countdownTitleLabel_ =
         label("countdownTitleLabel", QStringLiteral("Select countdown:"), countdownTitleBox);
     countdownValueLabel_ = label("countdownValueLabel", QString(), {363, 427, 4, 17});
-    versionLabel_ = new ClickableLabel(QStringLiteral("v5 STABLE"), this,
+    versionLabel_ = new ClickableLabel(QStringLiteral("v%1 STABLE").arg(program::majorVersion), this,
                                        [this] { runHandler([this] { onVersionClicked(); }); });
     named(versionLabel_, "versionLabel")->setGeometry(674, 554, 63, 15);
     QPalette red = versionLabel_->palette();

@@ -2,21 +2,18 @@
 
 #include <QFile>
 
+#include "decimal.h"
 #include "file_error.h"
 #include "files.h"
 
 namespace reversi {
 
 std::optional<int> handoffCountdown(std::string_view line) {
+    // As the menu writes it: no leading zeros beyond the longest countdown's four digits.
     constexpr std::size_t longestDigits = 4;
-    if (line.empty() || line.size() > longestDigits) return std::nullopt;
-    int value = 0;
-    for (const char c : line) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < shortestCountdown || value > longestCountdown || value % countdownStep != 0)
-        return std::nullopt;
+    if (line.size() > longestDigits) return std::nullopt;
+    const auto value = parseDecimal(line, longestCountdown);
+    if (!value || *value < shortestCountdown || *value % countdownStep != 0) return std::nullopt;
     return value;
 }
 

@@ -3,16 +3,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
+#include "decimal.h"
 #include "perft.h"
 
 int main(int argc, char** argv) {
-    char* end = nullptr;
-    const long maxDepth = argc == 2 ? std::strtol(argv[1], &end, 10) : 0;
-    if (argc != 2 || *end != '\0' || maxDepth < 1 || maxDepth > 10) {
+    const auto parsed =
+        argc == 2 ? reversi::parseDecimal(std::string_view(argv[1]), 10) : std::nullopt;
+    if (!parsed || *parsed < 1) {
         std::fprintf(stderr, "usage: reversi-perft DEPTH   (DEPTH from 1 to 10)\n");
         return 2;
     }
+    const int maxDepth = *parsed;
     reversi::Board start;
     start.setStartPosition();
     for (int depth = 1; depth <= maxDepth; ++depth) {

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 
+#include "decimal.h"
 #include "file_error.h"
 #include "files.h"
 
@@ -18,17 +19,14 @@ bool isSeparator(char c) {
 std::optional<std::int32_t> wordToNumber(const QByteArray& word) {
     if (word.isEmpty()) return 0;
     if (word.size() > longestWord) return std::nullopt;
-    qsizetype digitsStart = (word[0] == '+' || word[0] == '-') ? 1 : 0;
-    if (digitsStart == word.size()) return std::nullopt;
-    std::int64_t magnitude = 0;
-    for (qsizetype i = digitsStart; i < word.size(); ++i) {
-        if (word[i] < '0' || word[i] > '9') return std::nullopt;
-        magnitude = magnitude * 10 + (word[i] - '0');
-        // Past 2^31 nothing can come back into range; stopping here keeps the sum from overflowing.
-        if (magnitude > std::int64_t{INT32_MAX} + 1) return std::nullopt;
-    }
-    const std::int64_t value = word[0] == '-' ? -magnitude : magnitude;
-    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+    const qsizetype digitsStart = (word[0] == '+' || word[0] == '-') ? 1 : 0;
+    // The magnitude of the lowest value, -2^31, is one more than the highest's.
+    const auto magnitude =
+        parseDecimal(std::string_view(word.constData() + digitsStart, word.size() - digitsStart),
+                     std::int64_t{INT32_MAX} + 1);
+    if (!magnitude) return std::nullopt;
+    const std::int64_t value = word[0] == '-' ? -*magnitude : *magnitude;
+    if (value > INT32_MAX) return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 

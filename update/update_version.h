@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <optional>
 
+#include "program_info.h"
+
 class QIODevice;
 
 namespace reversi {
 
 // The program's own version number; a published number above it means an update.
-inline constexpr std::int32_t thisProgramsVersion = REVERSI_VERSION_MAJOR;
+inline constexpr std::int32_t thisProgramsVersion = program::majorVersion;
 
 // Reads one whole number: leading blanks, tabs and line ends are skipped, then the characters up
 // to the next blank, tab or line end are read as a decimal number with an optional sign. A text

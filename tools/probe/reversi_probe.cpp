@@ -7,7 +7,6 @@
 // and is required at levels 1 to 3. For each good line the cell the second side would play is
 // printed as "x y" (column, row), or "none" when it has no capturing move. A bad line gets a
 // message on standard error and no output line; the exit status is then 1.
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "computer.h"
+#include "decimal.h"
 
 namespace {
 
@@ -37,17 +37,6 @@ std::vector<std::string_view> splitOnBlanks(std::string_view line) {
     return fields;
 }
 
-// A decimal number in [0, max], nothing else.
-template <class Int>
-std::optional<Int> parseNumber(std::string_view text, Int max) {
-    Int value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value > max) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The answer for one line, or an explanation of what is wrong with it.
 struct Answer {
     std::string text;
@@ -64,13 +53,13 @@ Answer answer(std::string_view line) {
     if (!board) {
         return {"the board must be 64 characters of '.', 'X' and 'O'", false};
     }
-    const auto level = parseNumber<int>(fields[1], reversi::Computer::highestLevel);
+    const auto level = reversi::parseDecimal<int>(fields[1], reversi::Computer::highestLevel);
     if (!level || *level < reversi::Computer::lowestLevel) {
         return {"the level must be a number from 1 to 5", false};
     }
     std::uint32_t seed = 0;
     if (fields.size() == 3) {
-        const auto parsed = parseNumber<std::uint32_t>(fields[2], UINT32_MAX);
+        const auto parsed = reversi::parseDecimal<std::uint32_t>(fields[2], UINT32_MAX);
         if (!parsed) return {"the seed must be a number from 0 to 4294967295", false};
         seed = *parsed;
     } else if (*level <= 3) {
