@@ -8,8 +8,8 @@
 
 #include "error_display.h"
 #include "handoff.h"
-#include "program_info.h"
 #include "intro_animation.h"
+#include "program_info.h"
 #include "resource_names.h"
 #include "resources.h"
 
@@ -25,6 +25,15 @@ constexpr int defaultCountdown = 300;
 // (their layout places were drawn for a narrower face, whose left-aligned texts sat there): the
 // previews' pictures (x 191 to 551) and the countdown slider (x 302 to 446).
 constexpr QRect themeTitleBox(274, 132, 195, 22);
+// Each theme's radio button and, below it, its preview; left to right from theme 1.
+struct ThemeChoice {
+    QRect radio;
+    QRect preview;
+};
+constexpr ThemeChoice themeChoices[] = {{{221, 177, 15, 15}, {191, 221, 97, 96}},
+                                        {{361, 177, 15, 15}, {331, 221, 97, 96}},
+                                        {{499, 177, 15, 15}, {471, 221, 97, 96}}};
+static_assert(std::size(themeChoices) == themeCount);
 constexpr QRect countdownMinBox(309, 375, 21, 15);
 constexpr QRect countdownMidBox(361, 375, 31, 15);
 constexpr QRect countdownMaxBox(420, 375, 28, 15);
@@ -118,9 +127,10 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     // and under the controls after it.
     themeTitleLabel_ =
         label("themeTitleLabel", QStringLiteral("Select interface theme:"), themeTitleBox);
-    theme1Preview_ = image("theme1Preview", {191, 221, 97, 96});
-    theme2Preview_ = image("theme2Preview", {331, 221, 97, 96});
-    theme3Preview_ = image("theme3Preview", {471, 221, 97, 96});
+    for (int theme = 1; theme <= themeCount; ++theme) {
+        const auto name = QStringLiteral("theme%1Preview").arg(theme).toLatin1();
+        themePreviews_[theme - 1] = image(name.constData(), themeChoices[theme - 1].preview);
+    }
     countdownMinLabel_ =
         label("countdownMinLabel", QString::number(shortestCountdown), countdownMinBox);
     countdownMidLabel_ = label("countdownMidLabel", QStringLiteral(" 1675"), countdownMidBox);
@@ -129,8 +139,9 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     countdownTitleLabel_ =
         label("countdownTitleLabel", QStringLiteral("Select countdown:"), countdownTitleBox);
     countdownValueLabel_ = label("countdownValueLabel", QString(), {363, 427, 4, 17});
-    versionLabel_ = new ClickableLabel(QStringLiteral("v%1 STABLE").arg(program::majorVersion), this,
-                                       [this] { runHandler([this] { onVersionClicked(); }); });
+    versionLabel_ =
+        new ClickableLabel(QStringLiteral("v%1 STABLE").arg(program::majorVersion), this,
+                           [this] { runHandler([this] { onVersionClicked(); }); });
     named(versionLabel_, "versionLabel")->setGeometry(674, 554, 63, 15);
     QPalette red = versionLabel_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
@@ -148,9 +159,13 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
         button("exitButton", QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
     goToPlayButton_ = button("goToPlayButton", QStringLiteral(" Go To Play form"),
                              {331, 74, 119, 30}, Qt::PointingHandCursor);
-    theme1Radio_ = radio("theme1Radio", {221, 177, 15, 15});
-    theme2Radio_ = radio("theme2Radio", {361, 177, 15, 15});
-    theme3Radio_ = radio("theme3Radio", {499, 177, 15, 15});
+    for (int theme = 1; theme <= themeCount; ++theme) {
+        const auto name = QStringLiteral("theme%1Radio").arg(theme).toLatin1();
+        QRadioButton* choice = radio(name.constData(), themeChoices[theme - 1].radio);
+        // What a screen reader says for a control without a caption.
+        choice->setAccessibleName(QStringLiteral("Theme %1").arg(theme));
+        themeRadios_[theme - 1] = choice;
+    }
     helpButton_ = button("helpButton", QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
     countdownSlider_ = new QSlider(Qt::Horizontal, this);
     named(countdownSlider_, "countdownSlider")->setGeometry(302, 390, 145, 18);
@@ -165,9 +180,6 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
         button("opponentButton", playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
     // What a screen reader says for the controls whose captions are no words, or that have none.
     helpButton_->setAccessibleName(QStringLiteral("Help"));
-    theme1Radio_->setAccessibleName(QStringLiteral("Theme 1"));
-    theme2Radio_->setAccessibleName(QStringLiteral("Theme 2"));
-    theme3Radio_->setAccessibleName(QStringLiteral("Theme 3"));
     countdownSlider_->setAccessibleName(QStringLiteral("Countdown"));
     for (QLabel* sizedToText : {countdownValueLabel_, versionLabel_})
         setLayoutScaling(sizedToText, LayoutScaling::sizedToText);
@@ -184,11 +196,16 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
 }
 
 QList<QWidget*> MainMenu::menuControls() const {
-    return {themeTitleLabel_,     theme1Preview_,     theme2Preview_,     theme3Preview_,
-            countdownMinLabel_,   countdownMidLabel_, countdownMaxLabel_, countdownTitleLabel_,
-            countdownValueLabel_, exitButton_,        goToPlayButton_,    helpButton_,
-            opponentButton_,      theme1Radio_,       theme2Radio_,       theme3Radio_,
-            countdownSlider_};
+    QList<QWidget*> controls{themeTitleLabel_};
+    for (QWidget* preview : themePreviews_)
+        controls.append(preview);
+    controls.append({countdownMinLabel_, countdownMidLabel_, countdownMaxLabel_,
+                     countdownTitleLabel_, countdownValueLabel_, exitButton_, goToPlayButton_,
+                     helpButton_, opponentButton_});
+    for (QWidget* radio : themeRadios_)
+        controls.append(radio);
+    controls.append(countdownSlider_);
+    return controls;
 }
 
 void MainMenu::setBackground(const QColor& colour) {
@@ -206,15 +223,16 @@ void MainMenu::rewind() {
 
 void MainMenu::loadPreviews() {
     const qreal ratio = devicePixelRatioF();
-    theme1Preview_->setPixmap(resourcePixmap(ResourceType::rawData, "Image1", ratio));
-    theme2Preview_->setPixmap(resourcePixmap(ResourceType::rawData, "Image2", ratio));
-    theme3Preview_->setPixmap(resourcePixmap(ResourceType::rawData, "Image3", ratio));
+    for (int theme = 1; theme <= themeCount; ++theme) {
+        const char* name = ResourceName::image(ResourceName::firstPreview + theme - 1);
+        themePreviews_[theme - 1]->setPixmap(resourcePixmap(ResourceType::rawData, name, ratio));
+    }
 }
 
 void MainMenu::applyFontsAndDefaults(const ProgramFonts& fonts) {
     relayout([this, &fonts] { applyFonts(fonts); });
     countdownSlider_->setValue(defaultCountdown);
-    theme1Radio_->setChecked(true);
+    themeRadios_[0]->setChecked(true);
     countdownValueLabel_->setText(QStringLiteral("300"));
     countdownValueLabel_->adjustSize();
 }
@@ -268,9 +286,8 @@ void MainMenu::onGoToPlayClicked() {
     updateCountdown();
     writeHandoffFile(countdown_);
     const MatchKind kind = versusComputer_ ? MatchKind::versusComputer : MatchKind::twoPlayer;
-    const QRadioButton* themes[] = {theme1Radio_, theme2Radio_, theme3Radio_};
-    for (int theme = 1; theme <= 3; ++theme) {
-        if (!themes[theme - 1]->isChecked()) continue;
+    for (int theme = 1; theme <= themeCount; ++theme) {
+        if (!themeRadios_[theme - 1]->isChecked()) continue;
         if (ModalWindow* window = windows_.matchWindow(kind, theme)) window->showModal();
     }
 }

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <array>
 
 #include "intro_animation.h"
 #include "program_fonts.h"
@@ -47,14 +48,10 @@ class MainMenu : public LayoutWindow {
     WindowDirectory& windows_;
     QPushButton* exitButton_;
     QPushButton* goToPlayButton_;
-    QRadioButton* theme1Radio_;
-    QRadioButton* theme2Radio_;
-    QRadioButton* theme3Radio_;
+    std::array<QRadioButton*, themeCount> themeRadios_;
     QLabel* themeTitleLabel_;
     QPushButton* helpButton_;
-    QLabel* theme1Preview_;
-    QLabel* theme2Preview_;
-    QLabel* theme3Preview_;
+    std::array<QLabel*, themeCount> themePreviews_;
     QSlider* countdownSlider_;
     QLabel* countdownMinLabel_;
     QLabel* countdownMidLabel_;

@@ -63,7 +63,7 @@ std::vector<QWidget*> WindowSet::windows() const {
 }
 
 MatchWindow* WindowSet::matchWindow(MatchKind kind, int theme) {
-    if (theme < 1 || theme > 3) return nullptr;
+    if (theme < 1 || theme > themeCount) return nullptr;
     return (kind == MatchKind::twoPlayer ? twoPlayer_ : versusComputer_)[theme - 1];
 }
 

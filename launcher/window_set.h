@@ -41,8 +41,8 @@ class WindowSet final : public WindowDirectory {
     std::vector<std::unique_ptr<QWidget>> others_;  // in the order of creation
     InfoWindow* info_ = nullptr;
     HelpWindow* help_ = nullptr;
-    std::array<MatchWindow*, 3> twoPlayer_{};
-    std::array<MatchWindow*, 3> versusComputer_{};
+    std::array<MatchWindow*, themeCount> twoPlayer_{};
+    std::array<MatchWindow*, themeCount> versusComputer_{};
 };
 
 }  // namespace reversi

@@ -31,6 +31,7 @@ constexpr Scheme schemes[] = {
     {lime,  yellow, fuchsia,    black, black, white,  "Lime",  "Yellow", 272,      5000},
 };
 // clang-format on
+static_assert(std::size(schemes) == themeCount);
 
 // What each window adds to its theme.
 struct WindowRow {
@@ -72,8 +73,10 @@ constexpr MatchStyle makeStyle(const WindowRow& row) {
              row.clockEnabledAtCreation, scheme.computerDelayMs, row.betaInCodeFont}};
 }
 
-constexpr std::array<MatchStyle, 6> styles = [] {
-    std::array<MatchStyle, 6> all{};
+static_assert(std::size(windowRows) == 2 * themeCount);
+
+constexpr std::array<MatchStyle, std::size(windowRows)> styles = [] {
+    std::array<MatchStyle, std::size(windowRows)> all{};
     for (std::size_t i = 0; i < all.size(); ++i)
         all[i] = makeStyle(windowRows[i]);
     return all;

@@ -31,6 +31,9 @@ inline constexpr Colour windowText{0, QPalette::WindowText};
 
 enum class MatchKind { twoPlayer, versusComputer };
 
+// The colour themes, numbered from 1; each has a window of both kinds.
+inline constexpr int themeCount = 3;
+
 // What the verdict label does when a two-player game starts.
 enum class VerdictLabelAtStart { hide, keep, show };
 
