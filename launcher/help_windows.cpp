@@ -87,11 +87,12 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     setPalette(p);
     setAutoFillBackground(true);
 
-    grid = new QTableWidget(rowCount - 1, 1, this);
-    grid->setGeometry(gridBox);
+    grid_ = new QTableWidget(rowCount - 1, 1, this);
+    grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setGeometry(gridBox);
     // The fixed first column and first row, 250 pixels wide and 50 high.
-    QHeaderView* fixedColumn = grid->verticalHeader();
-    QHeaderView* fixedRow = grid->horizontalHeader();
+    QHeaderView* fixedColumn = grid_->verticalHeader();
+    QHeaderView* fixedRow = grid_->horizontalHeader();
     fixedColumn->setFixedWidth(fixedColumnWidth);
     fixedRow->setFixedHeight(fixedRowHeight);
     for (QHeaderView* header : {fixedColumn, fixedRow}) {
@@ -103,30 +104,32 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     }
     fixedColumn->setMinimumSectionSize(1);
     fixedColumn->setDefaultSectionSize(rowHeight);
-    grid->setCornerButtonEnabled(false);
-    grid->setColumnWidth(0, answerColumnWidth);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->setTextElideMode(Qt::ElideNone);
-    grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    grid->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
-    grid->setAccessibleName(QStringLiteral("Questions and answers"));
-    gridCorner = new GridCorner(cellText(0, 0), grid);
+    grid_->setCornerButtonEnabled(false);
+    grid_->setColumnWidth(0, answerColumnWidth);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setWordWrap(false);
+    grid_->setTextElideMode(Qt::ElideNone);
+    grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid_->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
+    grid_->setAccessibleName(QStringLiteral("Questions and answers"));
+    gridCorner_ = new GridCorner(cellText(0, 0), grid_);
+    gridCorner_->setObjectName(QStringLiteral("gridCorner"));
 
-    closeButton = new QPushButton(QStringLiteral("X"), this);
-    closeButton->setGeometry(closeButtonBox);
-    closeButton->setCursor(Qt::PointingHandCursor);
-    closeButton->setFont(windowFont(13));
-    closeButton->setAccessibleName(QStringLiteral("Close"));
+    closeButton_ = new QPushButton(QStringLiteral("X"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setGeometry(closeButtonBox);
+    closeButton_->setCursor(Qt::PointingHandCursor);
+    closeButton_->setFont(windowFont(13));
+    closeButton_->setAccessibleName(QStringLiteral("Close"));
     // The window places both itself; the scale reaches only their fonts.
-    setLayoutScaling(grid, LayoutScaling::fontOnly);
-    setLayoutScaling(closeButton, LayoutScaling::fontOnly);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    setLayoutScaling(grid_, LayoutScaling::fontOnly);
+    setLayoutScaling(closeButton_, LayoutScaling::fontOnly);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     // The window opens with the keyboard on its button, so the grid has no current cell and no
     // cell looks selected until the player picks one.
-    closeButton->setFocus();
+    closeButton_->setFocus();
 
     fillGrid();
 }
@@ -135,11 +138,11 @@ void HelpWindow::layoutScaled() {
     const auto scaled = [this](int length) {
         return std::max(1, static_cast<int>(std::lround(length * layoutScale())));
     };
-    grid->verticalHeader()->setFixedWidth(scaled(fixedColumnWidth));
-    grid->horizontalHeader()->setFixedHeight(scaled(fixedRowHeight));
-    grid->verticalHeader()->setDefaultSectionSize(scaled(rowHeight));
-    grid->setColumnWidth(0, scaled(answerColumnWidth));
-    gridCorner->placeOverCorner();
+    grid_->verticalHeader()->setFixedWidth(scaled(fixedColumnWidth));
+    grid_->horizontalHeader()->setFixedHeight(scaled(fixedRowHeight));
+    grid_->verticalHeader()->setDefaultSectionSize(scaled(rowHeight));
+    grid_->setColumnWidth(0, scaled(answerColumnWidth));
+    gridCorner_->placeOverCorner();
     fitGridAndButton();
 }
 
@@ -150,10 +153,10 @@ void HelpWindow::resizeEvent(QResizeEvent* event) {
 
 void HelpWindow::fitGridAndButton() {
     const QRect box = scaledRect(gridBox, layoutScale());
-    grid->setGeometry(0, 0, std::min(box.width(), width()), std::min(box.height(), height()));
+    grid_->setGeometry(0, 0, std::min(box.width(), width()), std::min(box.height(), height()));
     const QRect button = scaledRect(closeButtonBox, layoutScale());
-    closeButton->setGeometry(std::max(0, std::min(button.x(), width() - button.width())),
-                             button.y(), button.width(), button.height());
+    closeButton_->setGeometry(std::max(0, std::min(button.x(), width() - button.width())),
+                              button.y(), button.width(), button.height());
 }
 
 void HelpWindow::fillGrid() {
@@ -163,18 +166,18 @@ void HelpWindow::fillGrid() {
             auto* item = new QTableWidgetItem(cellText(row, column));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
             if (row == 0) {
-                grid->setHorizontalHeaderItem(column - 1, item);
+                grid_->setHorizontalHeaderItem(column - 1, item);
             } else if (column == 0) {
-                grid->setVerticalHeaderItem(row - 1, item);
+                grid_->setVerticalHeaderItem(row - 1, item);
             } else {
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-                grid->setItem(row - 1, column - 1, item);
+                grid_->setItem(row - 1, column - 1, item);
             }
         }
     }
-    QFont font = grid->font();
+    QFont font = grid_->font();
     font.setPointSize(13);
-    grid->setFont(font);
+    grid_->setFont(font);
 }
 
 InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::minimised) {
@@ -186,20 +189,23 @@ InfoWindow::InfoWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::mi
 
     QPalette red = palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    versionLabel = new QLabel(QStringLiteral("Version 4"), this);
-    versionLabel->setGeometry(80, 8, 99, 24);
-    versionLabel->setFont(ProgramFonts::font(fonts.codeFamily(), 19, true));
-    versionLabel->setPalette(red);
-    versionLabel->adjustSize();
-    setLayoutScaling(versionLabel, LayoutScaling::sizedToText);
-    engineVersionLabel = new QLabel(QStringLiteral("Reversi engine version 0.6 BETA"), this);
-    fitTextsToBoxes({{engineVersionLabel, {8, 40, 229, 18}}},
+    versionLabel_ = new QLabel(QStringLiteral("Version 4"), this);
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    versionLabel_->setGeometry(80, 8, 99, 24);
+    versionLabel_->setFont(ProgramFonts::font(fonts.codeFamily(), 19, true));
+    versionLabel_->setPalette(red);
+    versionLabel_->adjustSize();
+    setLayoutScaling(versionLabel_, LayoutScaling::sizedToText);
+    engineVersionLabel_ = new QLabel(QStringLiteral("Reversi engine version 0.6 BETA"), this);
+    engineVersionLabel_->setObjectName(QStringLiteral("engineVersionLabel"));
+    fitTextsToBoxes({{engineVersionLabel_, {8, 40, 229, 18}}},
                     ProgramFonts::font(fonts.decorativeFamily(), 16));
-    engineVersionLabel->setPalette(red);
+    engineVersionLabel_->setPalette(red);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setGeometry(92, 72, 75, 25);
-    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setGeometry(92, 72, 75, 25);
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 }  // namespace reversi

@@ -39,10 +39,6 @@ class HelpWindow : public ModalWindow {
     // The text of a cell of the help grid, fixed cells included.
     static QString cellText(int row, int column);
 
-    QTableWidget* grid;
-    GridCorner* gridCorner;
-    QPushButton* closeButton;
-
   protected:
     void layoutScaled() override;
     void resizeEvent(QResizeEvent* event) override;
@@ -52,6 +48,10 @@ class HelpWindow : public ModalWindow {
     // The grid within the window's inner area, so that its scroll bars always show, and "X"
     // inside its right edge.
     void fitGridAndButton();
+
+    QTableWidget* grid_;
+    GridCorner* gridCorner_;
+    QPushButton* closeButton_;
 };
 
 // The info window with the two version texts.
@@ -59,9 +59,10 @@ class InfoWindow : public ModalWindow {
   public:
     explicit InfoWindow(const ProgramFonts& fonts);
 
-    QPushButton* okButton;
-    QLabel* versionLabel;
-    QLabel* engineVersionLabel;
+  private:
+    QPushButton* okButton_;
+    QLabel* versionLabel_;
+    QLabel* engineVersionLabel_;
 };
 
 }  // namespace reversi

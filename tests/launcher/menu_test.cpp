@@ -21,6 +21,8 @@
 namespace reversi {
 namespace {
 
+using test_support::control;
+
 // Records the windows the menu asks for instead of opening them.
 struct RecordingDirectory final : WindowDirectory {
     std::vector<std::pair<MatchKind, int>> opened;
@@ -210,7 +212,9 @@ TEST_F(Menu, DecorativeTextsKeepTheirLayoutWidthsAndEachButtonRowOneCaptionSize)
     for (const auto& [name, layoutWidth] : labels)
         EXPECT_LE(width(find<QLabel>(name), find<QLabel>(name)->text()), layoutWidth) << name;
     InfoWindow info(run->fonts());
-    EXPECT_LE(width(info.engineVersionLabel, info.engineVersionLabel->text()), 229);
+    EXPECT_LE(width(control<QLabel>(info, "engineVersionLabel"),
+                    control<QLabel>(info, "engineVersionLabel")->text()),
+              229);
 
     const int rowPixels = find<QPushButton>("exitButton")->font().pixelSize();
     for (const char* name : {"exitButton", "goToPlayButton", "helpButton"}) {
@@ -278,14 +282,16 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     EXPECT_EQ(help.objectName(), "help");
     EXPECT_EQ(help.windowTitle(), "Help");
     // The first row and column are the grid's headers, the rest its cells.
-    ASSERT_EQ(help.grid->rowCount(), 14);
-    ASSERT_EQ(help.grid->columnCount(), 1);
+    ASSERT_EQ(control<QTableWidget>(help, "grid")->rowCount(), 14);
+    ASSERT_EQ(control<QTableWidget>(help, "grid")->columnCount(), 1);
     const auto text = [&](int row, int column) {
-        const QTableWidget& g = *help.grid;
-        const QString shown = row == 0 && column == 0 ? help.gridCorner->text()
-                              : row == 0              ? g.horizontalHeaderItem(column - 1)->text()
-                              : column == 0           ? g.verticalHeaderItem(row - 1)->text()
-                                                      : g.item(row - 1, column - 1)->text();
+        const QTableWidget& g = *control<QTableWidget>(help, "grid");
+        const QString shown =
+            row == 0 && column == 0
+                ? dynamic_cast<GridCorner*>(control<QWidget>(help, "gridCorner"))->text()
+            : row == 0    ? g.horizontalHeaderItem(column - 1)->text()
+            : column == 0 ? g.verticalHeaderItem(row - 1)->text()
+                          : g.item(row - 1, column - 1)->text();
         return shown.toUtf8();
     };
     EXPECT_EQ(text(0, 0), "Що?");
@@ -297,9 +303,9 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     EXPECT_EQ(text(7, 1), " - закінчився час");
     EXPECT_TRUE(text(9, 1).startsWith(" - коли все поле"));
     EXPECT_EQ(text(14, 0), "Вибрати складність гри");
-    EXPECT_EQ(help.grid->columnWidth(0), 970);
-    EXPECT_EQ(help.grid->rowHeight(13), 50);
-    EXPECT_FALSE(help.grid->item(4, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(control<QTableWidget>(help, "grid")->columnWidth(0), 970);
+    EXPECT_EQ(control<QTableWidget>(help, "grid")->rowHeight(13), 50);
+    EXPECT_FALSE(control<QTableWidget>(help, "grid")->item(4, 0)->flags() & Qt::ItemIsEditable);
 }
 
 TEST_F(Menu, HelpGridsFixedCellsStayInPlaceAndCannotBeSelected) {
@@ -307,7 +313,7 @@ TEST_F(Menu, HelpGridsFixedCellsStayInPlaceAndCannotBeSelected) {
     HelpWindow help(fonts);
     help.show();
     QApplication::setActiveWindow(&help);
-    QTableWidget& grid = *help.grid;
+    QTableWidget& grid = *control<QTableWidget>(help, "grid");
     const auto selected = [&] { return grid.selectionModel()->selectedIndexes().size(); };
     EXPECT_EQ(selected(), 0);
     EXPECT_FALSE(grid.currentIndex().isValid());  // not even a current cell when it opens
@@ -345,9 +351,14 @@ TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedOnlyWhereItCanBeRestored) {
     QTimer::singleShot(0, &help, [&] {
         maximised = help.isMaximized();
         // "X" reads dark on its button, and lies inside the window's right edge.
-        EXPECT_LT(help.closeButton->palette().color(QPalette::ButtonText).lightness(), 100);
-        EXPECT_LE(help.closeButton->geometry().right(), help.rect().right());
-        QTest::keyClick(help.closeButton, Qt::Key_Escape);
+        EXPECT_LT(control<QPushButton>(help, "closeButton")
+                      ->palette()
+                      .color(QPalette::ButtonText)
+                      .lightness(),
+                  100);
+        EXPECT_LE(control<QPushButton>(help, "closeButton")->geometry().right(),
+                  help.rect().right());
+        QTest::keyClick(control<QPushButton>(help, "closeButton"), Qt::Key_Escape);
         escaped = !help.isVisible();
         help.close();
     });
@@ -361,19 +372,20 @@ TEST_F(Menu, HelpOpensMaximisedAndInfoMinimisedOnlyWhereItCanBeRestored) {
         overrideDesktopSession(
             DesktopSession{.managesWindows = true, .restoresMinimised = restorable});
         InfoWindow info(fonts);
-        EXPECT_EQ(info.versionLabel->text(), "Version 4");
-        EXPECT_EQ(info.engineVersionLabel->text(), "Reversi engine version 0.6 BETA");
+        EXPECT_EQ(control<QLabel>(info, "versionLabel")->text(), "Version 4");
+        EXPECT_EQ(control<QLabel>(info, "engineVersionLabel")->text(),
+                  "Reversi engine version 0.6 BETA");
         bool minimised = false;
         QTimer::singleShot(0, &info, [&] {
             minimised = info.isMinimized();
-            info.okButton->click();
+            control<QPushButton>(info, "okButton")->click();
         });
         info.showModal();
         EXPECT_EQ(minimised, restorable);
         QTimer::singleShot(0, &info, [&] {
             minimised = info.isMinimized();
             info.showNormal();
-            QTest::keyClick(info.okButton, Qt::Key_Escape);
+            QTest::keyClick(control<QPushButton>(info, "okButton"), Qt::Key_Escape);
             escaped = !info.isVisible();
             info.close();
         });

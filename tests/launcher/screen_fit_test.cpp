@@ -128,8 +128,8 @@ TEST_F(ScreenFitting, OnASmallScreenEveryControlShowsAndEveryCellIsClickable) {
     // Help: the grid within the window, its scroll bars inside it.
     HelpWindow& help = *static_cast<HelpWindow*>(windows.helpWindow());
     help.show();
-    EXPECT_TRUE(help.rect().contains(help.grid->geometry()));
-    EXPECT_TRUE(help.grid->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(help.rect().contains(control<QTableWidget>(help, "grid")->geometry()));
+    EXPECT_TRUE(control<QTableWidget>(help, "grid")->horizontalScrollBar()->isVisible());
     help.hide();
 }
 
