@@ -330,8 +330,11 @@ void MatchWindow::drawGrowingDisc(QPoint origin, QColor colour) {
     const QPoint centre =
         discBox(origin).topLeft() + QPoint(geometry::discSize / 2, geometry::discSize / 2);
     growDeadline_ = Clock::now();
-    for (int i = 0; i <= growSteps; ++i) {
-        for (int j = 0; j <= growSteps; ++j) {
+    // Every step lies inside the last one, in the same colour. Where no step can be seen (no
+    // pause between steps, or a hidden window) the last step alone gives the same pixels.
+    const int firstStep = growStep_.count() == 0 || !isVisible() ? growSteps : 0;
+    for (int i = firstStep; i <= growSteps; ++i) {
+        for (int j = firstStep; j <= growSteps; ++j) {
             canvas_.setPenColour(colour);
             canvas_.setBrushColour(colour);
             canvas_.ellipse(centre.x() + i, centre.y() + j, centre.x() - i, centre.y() - j);
