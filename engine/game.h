@@ -110,7 +110,8 @@ class Game {
     // One tick of the window's one-second timer: the marker, the clocks and the end rules.
     void tick();
     // A click at window pixel (x, y): tests and plays a move, or shows the rejected-move
-    // marker. Ignored while the marker shows or a result stands.
+    // marker. Ignored from a rejected click until the tick after its marker is erased, and
+    // while a result stands.
     void click(int x, int y);
     // Tests the move of the side to move at `cell` without playing it: shows the counts it
     // would give and the verdict. Returns the number of discs it captures.
