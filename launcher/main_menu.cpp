@@ -192,6 +192,8 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     connectHandler(opponentButton_, &QPushButton::clicked, this, &MainMenu::onOpponentClicked);
     connectHandler(countdownSlider_, &QSlider::valueChanged, this, &MainMenu::updateCountdown);
 
+    // The controls wait for the intro's end, also in the window shown before the start-up work.
+    rewind();
     intro_->start();
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <csignal>
 
+#include "main_menu.h"
 #include "termination.h"
 #include "widget_test_support.h"
 #include "window_set.h"
@@ -23,8 +24,14 @@ TEST_F(Program, CreatesItsNineWindowsOnceInOrderAndShowsOnlyTheMenu) {
     update.atExit = [&](const std::function<void()>&) {
         atExit.push_back(QString::number(destroyed.size()));
     };
+    bool controlsHiddenWhenShown = false;
     {
-        WindowSet windows(update);
+        // The menu is shown before the start-up work: the intro alone, no control over it yet.
+        WindowSet windows(update, {}, [&](MainMenu& menu) {
+            controlsHiddenWhenShown =
+                test_support::control<QWidget>(menu, "goToPlayButton")->isHidden();
+        });
+        EXPECT_TRUE(controlsHiddenWhenShown);
         for (QWidget* w : windows.windows()) {
             order << w->objectName();
             QObject::connect(w, &QObject::destroyed,
