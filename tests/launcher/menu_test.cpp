@@ -56,8 +56,7 @@ class Menu : public test_support::WidgetTest {
     // A part of the menu, found from outside by its name.
     template <class Part>
     Part* find(const char* name) const {
-        if (auto* part = dynamic_cast<Part*>(menu->findChild<QWidget*>(name))) return part;
-        throw std::logic_error(std::string("the menu has no ") + name);
+        return control<Part>(*menu, name);
     }
     void finishIntro() {
         auto* intro = find<IntroAnimation>("intro");
@@ -286,12 +285,11 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     ASSERT_EQ(control<QTableWidget>(help, "grid")->columnCount(), 1);
     const auto text = [&](int row, int column) {
         const QTableWidget& g = *control<QTableWidget>(help, "grid");
-        const QString shown =
-            row == 0 && column == 0
-                ? dynamic_cast<GridCorner*>(control<QWidget>(help, "gridCorner"))->text()
-            : row == 0    ? g.horizontalHeaderItem(column - 1)->text()
-            : column == 0 ? g.verticalHeaderItem(row - 1)->text()
-                          : g.item(row - 1, column - 1)->text();
+        const QString shown = row == 0 && column == 0
+                                  ? control<GridCorner>(help, "gridCorner")->text()
+                              : row == 0    ? g.horizontalHeaderItem(column - 1)->text()
+                              : column == 0 ? g.verticalHeaderItem(row - 1)->text()
+                                            : g.item(row - 1, column - 1)->text();
         return shown.toUtf8();
     };
     EXPECT_EQ(text(0, 0), "Що?");

@@ -13,10 +13,11 @@
 
 namespace reversi::test_support {
 
-// A window's control, found as an accessibility tool finds it: by its object name.
+// A window's control, found as an accessibility tool finds it: by its object name. Also for
+// classes without Qt's type information (the intro, the help grid's corner).
 template <class Control>
 Control* control(const QObject& window, const char* name) {
-    auto* found = window.findChild<Control*>(QString::fromLatin1(name));
+    auto* found = dynamic_cast<Control*>(window.findChild<QObject*>(QString::fromLatin1(name)));
     if (!found) throw std::logic_error(std::string("the window has no control named ") + name);
     return found;
 }
