@@ -114,7 +114,7 @@ void Game::pause() {
 void Game::resume() {
     if (phase_ == Phase::notStarted) return;
     phase_ = Phase::running;
-    markerTicks_ = markerIdle;
+    dropMarker();
 }
 
 void Game::tick() {

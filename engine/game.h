@@ -106,6 +106,8 @@ class Game {
     // A paused or finished game runs again and a shown marker is dropped; no effect before the
     // first game.
     void resume();
+    // The rejected-move marker goes (the board is drawn without it) and clicks count again.
+    void dropMarker() { markerTicks_ = markerIdle; }
 
     // One tick of the window's one-second timer: the marker, the clocks and the end rules.
     void tick();

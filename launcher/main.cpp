@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -67,14 +68,16 @@ struct HeldMessage {
 };
 std::vector<HeldMessage> heldMessages;
 
+// Qt's warning that it could not find its Wayland plug-in.
+bool isWaylandPluginNotFound(const HeldMessage& held) {
+    return held.text.contains(QString(reversi::qtMessages::waylandPluginNotFound) +
+                              QLatin1String("wayland\""));
+}
+
 // Whether Qt's platform plug-in for Wayland is missing where the program was to use it: Qt said
 // it could not find it, or only a Wayland display is named and no plug-in for it is installed.
 bool waylandPluginMissing() {
-    for (const HeldMessage& held : heldMessages) {
-        if (held.text.contains(QString(reversi::qtMessages::waylandPluginNotFound) +
-                               QLatin1String("wayland\"")))
-            return true;
-    }
+    if (std::any_of(heldMessages.begin(), heldMessages.end(), isWaylandPluginNotFound)) return true;
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("DISPLAY"))
         return false;
     for (const QString& folder : QCoreApplication::libraryPaths()) {
@@ -115,10 +118,12 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
     defaultMessageHandler(type, context, message);
 }
 
-// The application is up: the messages held back are shown after all.
+// The application is up: the messages held back are shown after all, but for a missing Wayland
+// plug-in where Qt went on with another platform (X11): that fallback is silent.
 void endStartUpMessages() {
     startingUp = false;
     for (const HeldMessage& held : std::exchange(heldMessages, {})) {
+        if (isWaylandPluginNotFound(held)) continue;
         const QByteArray category = held.category.toLatin1();
         const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
         defaultMessageHandler(held.type, context, held.text);

@@ -1,6 +1,7 @@
 #include "match_window.h"
 
 #include <QFile>
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <thread>
@@ -170,7 +171,9 @@ void MatchWindow::onRedrawClicked() {
 // --- steps of a new game -----------------------------------------------------------------
 
 void MatchWindow::growStartingDiscs() {
-    redrawBoard();  // the previous game's final position first
+    // The previous game's final position first, without a marker still pending from it.
+    game_.dropMarker();
+    redrawBoard();
     struct StartingDisc {
         CellPos cell;
         Cell side;
@@ -301,7 +304,6 @@ void MatchWindow::redrawBoard() {
         canvas_.moveTo(first, y);
         canvas_.lineTo(last + 1, y);
     }
-    const bool markerShown = game_.markerShown();
     for (int column = 0; column < Board::size; ++column) {
         for (int row = 0; row < Board::size; ++row) {
             const QPoint origin(geometry::discOrigin(column), geometry::discOrigin(row));
@@ -309,7 +311,7 @@ void MatchWindow::redrawBoard() {
             if (code == CellCode::first || code == CellCode::second) {
                 drawDiscAtOnce(origin, sideColour(code));
             } else if (code == CellCode::empty) {
-                drawMarkerOrBlank(origin, markerShown);
+                drawMarkerOrBlank(origin, false);
             }
         }
     }
@@ -394,25 +396,36 @@ void MatchWindow::flushIfDue(QRect area) {
 
 void MatchWindow::paintEvent(QPaintEvent* event) {
     // Beyond the canvas the window is all background, which Qt fills in itself. The canvas
-    // holds the layout's pixels; the window shows them at its scale.
-    const qreal scale = layoutScale();
-    const QRectF canvasArea(QPointF(0, 0), QSizeF(canvas_.size()) * scale);
-    const QRectF area = QRectF(event->rect()) & canvasArea;
-    if (area.isEmpty()) return;
+    // holds the layout's pixels at the window's own resolution: each of its device pixels is
+    // one of the window's.
+    matchCanvasToScreen();
+    const qreal ratio = devicePixelRatioF();
+    const QRect deviceArea =
+        QRectF(QRectF(event->rect()).topLeft() * ratio, QSizeF(event->rect().size()) * ratio)
+            .toAlignedRect() &
+        canvas_.image().rect();
+    if (deviceArea.isEmpty()) return;
     QPainter painter(this);
-    // Device pixels of the canvas to the window's logical ones: one to one when the canvas was
-    // made for this screen and scale, smoothly resampled when the window has moved since.
-    const qreal ratio = canvas_.devicePixelRatio() / scale;
-    if (!qFuzzyCompare(ratio, devicePixelRatioF()))
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(area, canvas_.image(), QRectF(area.topLeft() * ratio, area.size() * ratio));
+    painter.drawImage(
+        QRectF(QPointF(deviceArea.topLeft()) / ratio, QSizeF(deviceArea.size()) / ratio),
+        canvas_.image(), deviceArea);
+}
+
+void MatchWindow::matchCanvasToScreen() {
+    // A new scale or screen draws the board again at the new resolution, never resampled.
+    canvas_.setDevicePixelRatio(devicePixelRatioF() * layoutScale());
 }
 
 void MatchWindow::showEvent(QShowEvent* event) {
-    // The board is drawn at the resolution of the screen the window first shows on, times the
-    // layout's scale: as sharp as the screen wherever the board is scaled down to fit.
-    canvas_.setDevicePixelRatio(devicePixelRatioF() * layoutScale());
+    matchCanvasToScreen();
     ModalWindow::showEvent(event);
+}
+
+void MatchWindow::hideEvent(QHideEvent* event) {
+    // Nobody sees a closed window's board: its pixels go, and come back drawn from what was
+    // drawn when it shows again.
+    if (!event->spontaneous()) canvas_.release();
+    ModalWindow::hideEvent(event);
 }
 
 void MatchWindow::layoutScaled() {

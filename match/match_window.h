@@ -70,8 +70,9 @@ class MatchWindow : public ModalWindow, protected GameView {
     void startGameFromHandoff();
     void setStartLabelBackgrounds();
 
-    // Whether a click on the board may play now: never before a game has started.
-    virtual bool acceptsClicks() const { return handoffRead_; }
+    // Whether a click on the board is taken now. Before a game a click shows the marker at most:
+    // with nobody to move, no move captures.
+    virtual bool acceptsClicks() const { return true; }
     // "Redraw" sets a paused or finished game running again.
     virtual void resumeGame() { game_.resume(); }
 
@@ -88,6 +89,7 @@ class MatchWindow : public ModalWindow, protected GameView {
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void layoutScaled() override;
 
   private:
@@ -103,6 +105,9 @@ class MatchWindow : public ModalWindow, protected GameView {
     void drawCentreDot(QPoint origin);
     // The rejected-move marker when `shown`, otherwise the disc box in background colour.
     void drawMarkerOrBlank(QPoint origin, bool shown);
+    // The canvas at the resolution the window shows it at: the screen's, times the layout's
+    // scale.
+    void matchCanvasToScreen();
     QColor sideColour(Cell side) const;
     void growDelay();
     void flush(QRect area);

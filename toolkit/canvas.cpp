@@ -37,17 +37,30 @@ QImage& Canvas::surface() const {
         image_.setDevicePixelRatio(ratio_);
         image_.setColorTable(colours_);
         image_.fill(fillColour_);
+        for (const Shape& shape : shapes_)
+            paint(shape);
     }
     return image_;
 }
 
 void Canvas::fill(QColor colour) {
     fillColour_ = indexOf(colour);
+    shapes_.clear();
     if (isAllocated()) image_.fill(fillColour_);
 }
 
 void Canvas::setDevicePixelRatio(qreal ratio) {
-    if (!isAllocated() && ratio > 0) ratio_ = ratio;
+    if (ratio <= 0 || ratio == ratio_) return;
+    ratio_ = ratio;
+    release();
+}
+
+void Canvas::release() {
+    image_ = QImage();
+}
+
+int Canvas::lineWidth() const {
+    return std::max(1, static_cast<int>(std::lround(ratio_)));
 }
 
 QColor Canvas::pixel(int x, int y) const {
@@ -62,15 +75,60 @@ QColor Canvas::devicePixel(int x, int y) const {
 QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
     const int left = std::min(x1, x2), right = std::max(x1, x2);
     const int top = std::min(y1, y2), bottom = std::max(y1, y2);
-    const int width = right - left, height = bottom - top;
-    if (width <= 0 || height <= 0) return {};  // an empty box covers no pixel centre
+    if (right == left || bottom == top) return {};  // an empty box covers no pixel centre
+    const QRect box(left, top, right - left, bottom - top);
+    draw({Shape::Kind::ellipse, box, pen_, brush_});
+    return box;
+}
 
+QRect Canvas::lineTo(int x, int y) {
+    const QPoint from = penPosition_;
+    penPosition_ = {x, y};
+    if (from.x() != x && from.y() != y) return {};  // the board needs only straight lines
+    if (from == penPosition_) return {};
+    // The pixels from the start up to the end point, which is left out.
+    const QRect line = QRect(from, penPosition_)
+                           .normalized()
+                           .adjusted(0, 0, from.x() == x ? 0 : -1, from.y() == y ? 0 : -1);
+    draw({Shape::Kind::line, line, pen_, brush_});
+    return line;
+}
+
+void Canvas::draw(const Shape& shape) {
+    // A concentric ellipse no larger either way lies inside this one at every resolution, as
+    // does a line within this one's pixels: such shapes can no longer be seen.
+    const auto covered = [&shape](const Shape& earlier) {
+        if (earlier.kind != shape.kind) return false;
+        if (shape.kind == Shape::Kind::line) return shape.box.contains(earlier.box);
+        const QRect& a = earlier.box;
+        const QRect& b = shape.box;
+        return 2 * a.left() + a.width() == 2 * b.left() + b.width() &&
+               2 * a.top() + a.height() == 2 * b.top() + b.height() && a.width() <= b.width() &&
+               a.height() <= b.height();
+    };
+    std::erase_if(shapes_, covered);
+    shapes_.push_back(shape);
+    if (isAllocated())
+        paint(shape);
+    else
+        surface();  // allocated now, which draws the record, this shape included
+}
+
+void Canvas::paint(const Shape& shape) const {
+    if (shape.kind == Shape::Kind::ellipse)
+        paintEllipse(shape);
+    else
+        paintLine(shape);
+}
+
+void Canvas::paintEllipse(const Shape& shape) const {
+    const QRect& box = shape.box;
     // The same ellipse on the device pixels. For each device row, the span of pixel centres
     // inside it (first > last when none).
-    const double rx = width * ratio_ / 2.0, ry = height * ratio_ / 2.0;
-    const double cx = left * ratio_ + rx, cy = top * ratio_ + ry;
-    const int firstRow = static_cast<int>(std::floor(top * ratio_));
-    const int rows = static_cast<int>(std::ceil(bottom * ratio_)) - firstRow;
+    const double rx = box.width() * ratio_ / 2.0, ry = box.height() * ratio_ / 2.0;
+    const double cx = box.left() * ratio_ + rx, cy = box.top() * ratio_ + ry;
+    const int firstRow = static_cast<int>(std::floor(box.top() * ratio_));
+    const int rows = static_cast<int>(std::ceil((box.top() + box.height()) * ratio_)) - firstRow;
     spans_.assign(static_cast<std::size_t>(rows) + 2, {0, -1});  // a blank row each side
     for (int row = 0; row < rows; ++row) {
         const double dy = (firstRow + row + 0.5 - cy) / ry;
@@ -81,51 +139,38 @@ QRect Canvas::ellipse(int x1, int y1, int x2, int y2) {
         spans_[static_cast<std::size_t>(row) + 1] = {static_cast<int>(std::ceil(cx - half - 0.5)),
                                                      static_cast<int>(std::floor(cx + half - 0.5))};
     }
-    QImage& image = surface();
     for (int row = 0; row < rows; ++row) {
         const int y = firstRow + row;
-        if (y < 0 || y >= image.height()) continue;
+        if (y < 0 || y >= image_.height()) continue;
         const auto [first, last] = spans_[static_cast<std::size_t>(row) + 1];
         const auto [firstAbove, lastAbove] = spans_[static_cast<std::size_t>(row)];
         const auto [firstBelow, lastBelow] = spans_[static_cast<std::size_t>(row) + 2];
-        uchar* line = image.scanLine(y);
-        const int from = std::max(first, 0), to = std::min(last, image.width() - 1);
+        uchar* line = image_.scanLine(y);
+        const int from = std::max(first, 0), to = std::min(last, image_.width() - 1);
         for (int x = from; x <= to; ++x) {
             // The outline: pixels of the shape with a neighbour outside it.
             const bool edge = x == first || x == last || x < firstAbove || x > lastAbove ||
                               x < firstBelow || x > lastBelow;
-            line[x] = edge ? pen_ : brush_;
+            line[x] = edge ? shape.pen : shape.brush;
         }
     }
-    return {left, top, width, height};
 }
 
-QRect Canvas::lineTo(int x, int y) {
-    const QPoint from = penPosition_;
-    penPosition_ = {x, y};
-    if (from.x() != x && from.y() != y) return {};  // the board needs only straight lines
-    // The pixels from the start up to the end point, which is left out.
-    const QRect line = QRect(from, penPosition_)
-                           .normalized()
-                           .adjusted(0, 0, from.x() == x ? 0 : -1, from.y() == y ? 0 : -1);
-    if (from == penPosition_) return {};
-    paintArea(line, pen_);
-    return line;
-}
-
-void Canvas::paintArea(QRect area, ColourIndex colour) {
-    // The device pixels that the logical ones cover, however the ratio rounds.
-    QImage& image = surface();
+void Canvas::paintLine(const Shape& shape) const {
+    // Each logical pixel of the line starts at the device pixel its corner rounds to and is
+    // lineWidth() device pixels thick: however the ratio rounds, no line thins or vanishes.
     const auto device = [this](int logical) {
         return static_cast<int>(std::lround(logical * ratio_));
     };
+    const QRect& area = shape.box;
+    const int width = lineWidth();
     const int left = std::max(device(area.left()), 0);
-    const int right = std::min(device(area.right() + 1), image.width());
+    const int right = std::min(device(area.right()) + width, image_.width());
     const int top = std::max(device(area.top()), 0);
-    const int bottom = std::min(device(area.bottom() + 1), image.height());
+    const int bottom = std::min(device(area.bottom()) + width, image_.height());
     for (int y = top; y < bottom; ++y) {
-        uchar* line = image.scanLine(y);
-        std::fill(line + left, line + std::max(right, left), colour);
+        uchar* line = image_.scanLine(y);
+        std::fill(line + left, line + std::max(right, left), shape.pen);
     }
 }
 

@@ -14,9 +14,16 @@ namespace reversi {
 // pixels whose centres lie inside the ellipse inscribed in its bounding box, whose right and
 // bottom edges are excluded; a line leaves out its end point.
 //
-// Coordinates are logical pixels; the surface may have more device pixels to each (a screen
-// with a device pixel ratio of 2), and shapes are computed on the device pixels, so their edges
-// are as fine as the screen. At a ratio of 1 the two are the same.
+// Coordinates are logical pixels; the surface may have any number of device pixels to each (a
+// screen with a device pixel ratio of 2, a layout scaled down to fit a small screen), and
+// shapes are computed on the device pixels, so their edges are as fine as the screen. At a
+// ratio of 1 the two are the same. Every shape keeps at least one device pixel at every ratio,
+// and all lines are equally thick.
+//
+// The surface remembers what was drawn since its last fill, so that a change of ratio draws
+// it again at the new resolution rather than resampling, and its pixels can be given back
+// while nobody looks at them. A shape covered entirely by a later one is forgotten, so the
+// record stays as small as the picture's distinct shapes.
 //
 // A board needs a handful of colours, so each pixel is one byte naming a colour of the
 // surface's own table: a quarter of the memory of full colour. The pixels are allocated when
@@ -32,11 +39,16 @@ class Canvas {
     QColor pixel(int x, int y) const;
     QColor devicePixel(int x, int y) const;
     QSize size() const { return size_; }
-    // Device pixels to a logical one; takes effect when the pixels are allocated.
+    // Device pixels to a logical one. A new ratio draws the picture again at that resolution
+    // when its pixels are next needed.
     void setDevicePixelRatio(qreal ratio);
     qreal devicePixelRatio() const { return ratio_; }
+    // The thickness of every line, in device pixels.
+    int lineWidth() const;
     // Whether the pixels exist yet.
     bool isAllocated() const { return !image_.isNull(); }
+    // Gives the pixels back; the picture is drawn again from what was drawn when next needed.
+    void release();
 
     // Paints the whole surface in one colour.
     void fill(QColor colour);
@@ -54,10 +66,20 @@ class Canvas {
 
   private:
     using ColourIndex = uchar;
+    struct Shape {
+        enum class Kind { ellipse, line } kind;
+        QRect box;  // the ellipse's bounding box; the line's logical pixels
+        ColourIndex pen;
+        ColourIndex brush;
+    };
+
     ColourIndex indexOf(QColor colour);
-    // Paints the device pixels covering a logical rectangle.
-    void paintArea(QRect area, ColourIndex colour);
-    // The pixels, allocated and painted in the fill colour on first use.
+    // Adds a shape to the record, forgetting the shapes it covers, and paints it.
+    void draw(const Shape& shape);
+    void paint(const Shape& shape) const;
+    void paintEllipse(const Shape& shape) const;
+    void paintLine(const Shape& shape) const;
+    // The pixels, allocated, filled and drawn again from the record on first use.
     QImage& surface() const;
 
     QSize size_;
@@ -65,7 +87,8 @@ class Canvas {
     QList<QRgb> colours_;  // the table the pixels index; at most 256 colours
     ColourIndex fillColour_ = 0;
     mutable QImage image_;
-    std::vector<std::pair<int, int>> spans_;  // reused by every ellipse
+    std::vector<Shape> shapes_;  // what was drawn since the last fill, in order
+    mutable std::vector<std::pair<int, int>> spans_;  // reused by every ellipse
     ColourIndex pen_ = 0;
     ColourIndex brush_ = 0;
     QPoint penPosition_;

@@ -139,6 +139,20 @@ class BlockedPressWatcher : public QAbstractNativeEventFilter {
 
 QMargins DesktopSession::frame() const {
     if (!managesWindows) return {};
+    // The frame of a normal window (a maximised one may have lost its borders): what the window
+    // manager reports on X11, the toolkit's own title bar and borders on Wayland.
+    static QMargins seen;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || !window->windowHandle() ||
+            (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+            continue;
+        }
+        if (const QMargins margins = window->windowHandle()->frameMargins(); !margins.isNull()) {
+            seen = margins;
+            break;
+        }
+    }
+    if (!seen.isNull()) return seen;
     return {windowFrame::side, windowFrame::top, windowFrame::side, windowFrame::side};
 }
 

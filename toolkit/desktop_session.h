@@ -13,8 +13,9 @@ struct DesktopSession {
     // minimised.
     bool restoresMinimised = false;
 
-    // The frame put around a window: where the session's own is not known before the window is
-    // shown, the one the layouts were drawn with, which is at least as large as usual frames.
+    // The frame put around a window: the one the window system put around a window of the
+    // program's that is shown, or was last seen; before any was, the one the layouts were drawn
+    // with, which is at least as large as usual frames.
     QMargins frame() const;
 };
 

@@ -100,6 +100,7 @@ void LayoutWindow::placeOn(const QScreen* screen) {
     if (!screen) return;
     const ScreenFit fit = fitToScreen(layoutPosition_, clientSize_, desktopSession().frame(),
                                       screen->geometry(), screen->availableGeometry());
+    placedScale_ = fit.scale;
     resize(fit.clientSize);
     move(fit.frame.topLeft());
     applyScale(fit.scale);
@@ -107,9 +108,25 @@ void LayoutWindow::placeOn(const QScreen* screen) {
 
 void LayoutWindow::scaleFor(const QScreen* screen) {
     if (screen) {
-        applyScale(
-            fittingScale(clientSize_, desktopSession().frame(), screen->availableGeometry()));
+        placedScale_ =
+            fittingScale(clientSize_, desktopSession().frame(), screen->availableGeometry());
+        applyScale(placedScale_);
     }
+}
+
+void LayoutWindow::fitLayoutToRoom() {
+    const bool maximised = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    applyScale(maximised && isVisible() ? fittingScale(clientSize_, {}, rect()) : placedScale_);
+}
+
+void LayoutWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitLayoutToRoom();
+}
+
+void LayoutWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) fitLayoutToRoom();
 }
 
 void LayoutWindow::applyScale(qreal scale) {

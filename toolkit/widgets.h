@@ -84,11 +84,19 @@ class LayoutWindow : public QWidget {
     // After the controls were scaled: for what the window draws or places itself.
     virtual void layoutScaled() {}
 
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
   private:
     void applyScale(qreal scale);
+    // A maximised window has the room the window system gives it, whatever its frame and the
+    // panels take: its layout is scaled to fit that room. A normal one keeps the scale its
+    // place was fitted with.
+    void fitLayoutToRoom();
 
     QPoint layoutPosition_;
     QSize clientSize_;
+    qreal placedScale_ = 1;
     LayoutScaler scaler_;
 };
 

@@ -24,9 +24,9 @@ class ComputerMatchWindow : public MatchWindow {
     int computerLevel() const { return computer_.level(); }
 
   protected:
-    bool acceptsClicks() const override {
-        return MatchWindow::acceptsClicks() && game().sideToMove() == CellCode::first;
-    }
+    // Only the person's: never before the first game (nobody is to move yet, so not even the
+    // marker) nor during the computer's turn.
+    bool acceptsClicks() const override { return game().sideToMove() == CellCode::first; }
     // A finished game stays finished here; a computer turn held by "Exit" is due again.
     void resumeGame() override;
     void turnHandedOver() override;

@@ -3,7 +3,8 @@
 # program's window positions: the whole menu shows, "v5 STABLE" included; the info window,
 # minimised where no task bar could bring it back, returns on a press on the menu, and Escape
 # closes it; help opens inside the screen and "X" closes it; the maximised match window shows
-# the whole board, scaled to fit, and a press on h8 reaches h8; after "Exit" the match window
+# the whole board, scaled where the window manager leaves too little room, and a press on h8
+# reaches h8; after "Exit" the match window
 # reopens maximised. Then both exits, with no file left.
 #
 # Usage: small_screen.sh PROGRAM
@@ -58,21 +59,24 @@ locate_window
 help_width=${window_size%x*}
 ((origin_x >= 0 && origin_y >= 0 && origin_x + help_width <= screen_w)) ||
     report "the help window at ($origin_x, $origin_y), $window_size, reaches beyond the screen"
-# Its layout, 1137 by 766 inside a frame counted as 8, 31, 8 and 8 pixels, is scaled to the
-# screen's height: "X", at (1115, 0) and 26 by 25, lies at that scale.
-help_scaled() { echo $(($1 * (screen_h - 39) / 766)); }
+# Its layout, 1137 by 766, is scaled to the screen's height less the window manager's frame:
+# "X", at (1115, 0) and 26 by 25, lies at that scale.
+help_height=${window_size#*x}
+help_scaled() { echo $(($1 * help_height / 766)); }
 click "$(help_scaled 1128)" "$(help_scaled 12)" # closeButton: "X"
 wait_for 'the window "Help" to close' no_window Help
 
 # The match window of theme 2, maximised and scaled to fit: its board and buttons need 976 by
-# 700 pixels, scaled to the screen's height less a frame counted as 39 pixels high.
+# 700 pixels, scaled to the height the window manager leaves it.
 window=$menu
 locate_window
 click 368 184 # theme2Radio
 click 390 89  # goToPlayButton
 open_window 'Play!'
 maximised_size=$window_size
-scaled() { echo $(($1 * (screen_h - 39) / 700)); }
+match_height=${window_size#*x}
+((match_height < 700)) || match_height=700
+scaled() { echo $(($1 * match_height / 700)); }
 background=$blue
 wait_for "the theme-2 window's blue background" shows match 10 10 "$blue"
 click "$(scaled 896)" "$(scaled 116)" # playButton: "Play!"

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include "computer_match_window.h"
 #include "match_test_support.h"
 
 namespace reversi {
@@ -139,7 +140,77 @@ TEST_F(Window, OnlyACountdownTheMenuWritesStartsAGameAndNoMoveIsPlayedWithoutOne
             EXPECT_EQ(errors.size(), 1) << c.content.toHex().constData();
             EXPECT_NE(w.game().phase(), Game::Phase::running);
             EXPECT_EQ(w.game().board().at(4, 2), CellCode::empty);
-            EXPECT_FALSE(w.game().markerShown());
+            EXPECT_TRUE(w.game().markerShown());  // the marker alone: no move without a game
+        }
+    }
+}
+
+TEST_F(Window, BeforeTheFirstGameAClickShowsTheMarkerAloneAndACentreCellNothing) {
+    MatchWindow& w = window(2);
+    const QColor background = colourOf(w.theme().backgroundColour);
+    const Board before = w.game().board();
+    clickCell(w, 3, 3);
+    EXPECT_FALSE(w.game().markerShown());
+    clickCell(w, 4, 2);
+    EXPECT_TRUE(w.game().markerShown());
+    EXPECT_EQ(discColour(w, 4, 2), colourOf(w.theme().markerColour));
+    EXPECT_EQ(w.canvas().pixel(50, 300), background);  // no grid: the marker alone
+    EXPECT_EQ(w.game().board(), before);
+    w.onClockTick();
+    w.onClockTick();
+    EXPECT_EQ(discColour(w, 4, 2), background);
+    EXPECT_NE(w.game().phase(), Game::Phase::running);
+}
+
+// Watches a window's repaints for the marker's colour in an empty cell other than one.
+class MarkerWatch : public QObject {
+  public:
+    MarkerWatch(MatchWindow& w, CellPos clicked) : window_(w), clicked_(clicked) {
+        w.installEventFilter(this);
+    }
+    int paints = 0;
+    int strayMarkers = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Paint) return false;
+        ++paints;
+        const QColor marker = window_.theme().markerColour.resolve();
+        for (int x = 0; x < Board::size; ++x) {
+            for (int y = 0; y < Board::size; ++y) {
+                const QPoint centre(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
+                strayMarkers += CellPos{x, y} != clicked_ &&
+                                window_.game().board().at(x, y) == CellCode::empty &&
+                                window_.canvas().pixel(centre.x() + 15, centre.y()) == marker;
+            }
+        }
+        return false;
+    }
+
+  private:
+    MatchWindow& window_;
+    CellPos clicked_;
+};
+
+TEST_F(Window, ClearWhileAMarkerShowsNeverPaintsItOutsideItsCell) {
+    for (const MatchKind kind : {MatchKind::twoPlayer, MatchKind::versusComputer}) {
+        for (int theme = 1; theme <= 2; ++theme) {
+            SCOPED_TRACE(testing::Message() << "kind " << int(kind) << ", theme " << theme);
+            std::unique_ptr<MatchWindow> w;
+            if (kind == MatchKind::twoPlayer)
+                w = std::make_unique<MatchWindow>(styleFor(kind, theme));
+            else
+                w = std::make_unique<ComputerMatchWindow>(styleFor(kind, theme));
+            w->setGrowStep(std::chrono::nanoseconds(0));
+            w->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+            start(*w);
+            clickCell(*w, 0, 0);
+            ASSERT_TRUE(w->game().markerShown());
+            MarkerWatch watch(*w, {0, 0});
+            control<QPushButton>(*w, "playButton")->click();
+            EXPECT_GT(watch.paints, 0);
+            EXPECT_EQ(watch.strayMarkers, 0);
         }
     }
 }
