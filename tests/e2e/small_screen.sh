@@ -4,8 +4,8 @@
 # minimised where no task bar could bring it back, returns on a press on the menu, and Escape
 # closes it; help opens inside the screen and "X" closes it; the maximised match window shows
 # the whole board, scaled where the window manager leaves too little room, and a press on h8
-# reaches h8; after "Exit" the match window
-# reopens maximised. Then both exits, with no file left.
+# reaches h8; after "Exit" the match window reopens maximised. Then both exits, with no file
+# left.
 #
 # Usage: small_screen.sh PROGRAM
 # On failure it keeps its folder and names the screenshots (PNG) and the program's output.
