@@ -45,7 +45,7 @@ bool oneIsTheProgram(const QStringList& names, const QString& program) {
 // What the start-up half writes and its script deletes.
 QStringList startUpFiles() {
     return {downloaderFileName, versionCheckScriptName, versionFileName, downloaderStateFileName,
-            QStringLiteral(".exe")};
+            downloadFileName(QString())};
 }
 
 // Writes all the files or, when one fails, none: those already written are removed again.
@@ -109,7 +109,8 @@ void UpdateCheck::checkAtStartUp() {
     // Somebody else's file under one of the check's names stays: no check this time.
     if (anyLeftAlone({{downloaderFileName, downloaderProgram()},
                       {versionCheckScriptName, versionCheckScript(channel_).toUtf8()},
-                      {downloaderStateFileName, QByteArray()}}) ||
+                      {downloaderStateFileName, QByteArray()},
+                      {downloadFileName(QString()), std::nullopt}}) ||
         versionFileIsOthers()) {
         return;
     }
@@ -134,11 +135,13 @@ bool UpdateCheck::versionFileIsOthers() const {
     return true;
 }
 
-bool UpdateCheck::anyLeftAlone(std::initializer_list<std::pair<QString, QByteArray>> files) {
+bool UpdateCheck::anyLeftAlone(
+    std::initializer_list<std::pair<QString, std::optional<QByteArray>>> files) {
     bool any = false;
     for (const auto& [name, bytes] : files) {
-        if (isOthersFile(name, bytes.size(),
-                         [&bytes](const QByteArray& content) { return content == bytes; })) {
+        if (isOthersFile(name, bytes ? bytes->size() : 0, [&bytes](const QByteArray& content) {
+                return bytes && content == *bytes;
+            })) {
             reportLeftAlone(name);
             any = true;
         }
@@ -173,11 +176,11 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
         }
         const auto program = replaceableProgram();
         if (state_.updateNeeded && channel_.isUsable() && program &&
-            !anyLeftAlone(
-                {{downloaderFileName, downloaderProgram()},
-                 {downloaderStateFileName, QByteArray()},
-                 {updaterScriptName,
-                  updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}})) {
+            !anyLeftAlone({{downloaderFileName, downloaderProgram()},
+                           {downloaderStateFileName, QByteArray()},
+                           {updaterScriptName,
+                            updaterScript(channel_, state_.latestVersionText, *program).toUtf8()},
+                           {downloadFileName(state_.latestVersionText), std::nullopt}})) {
             WrittenFiles written;
             try {
                 written = writeAll(
@@ -213,7 +216,7 @@ std::optional<ProgramFile> UpdateCheck::replaceableProgram() const {
     auto here = runningProgramHere(program);
     if (!here || !isScriptSafeFileName(here->name)) return std::nullopt;
     QStringList updateFiles = startUpFiles();
-    updateFiles << updaterScriptName << state_.latestVersionText + QStringLiteral(".exe");
+    updateFiles << updaterScriptName << downloadFileName(state_.latestVersionText);
     if (updateFiles.contains(here->name) || oneIsTheProgram(updateFiles, program)) {
         return std::nullopt;
     }

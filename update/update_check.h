@@ -44,8 +44,8 @@ class UpdateCheck {
 
     // When online, writes "downloader.exe" and "check.bat" and starts the script, which leaves the
     // published version number in "version.txt"; nothing when one of the files it writes or its
-    // script deletes is the program itself. Throws FileError when a file cannot be written, after
-    // removing the ones it wrote.
+    // script deletes is the program itself or somebody else's. Throws FileError when a file
+    // cannot be written, after removing the ones it wrote.
     void checkAtStartUp();
 
     // Reads and deletes "version.txt" when online. When the number is greater than the built-in
@@ -72,8 +72,9 @@ class UpdateCheck {
     // made by this run's check.
     bool versionFileIsOthers() const;
     // Whether any of these files is there but does not hold the bytes the program writes under
-    // its name; each such file is reported once.
-    static bool anyLeftAlone(std::initializer_list<std::pair<QString, QByteArray>> files);
+    // its name (nullopt: a name it writes nothing under); each such file is reported once.
+    static bool anyLeftAlone(
+        std::initializer_list<std::pair<QString, std::optional<QByteArray>>> files);
 
     const NetworkProbe& network_;
     ProcessStarter& starter_;
