@@ -23,11 +23,6 @@ struct FileToWrite {
     bool executable = false;
 };
 
-// Files this run wrote, removed again only while they are still the ones it wrote.
-struct WrittenFile {
-    QString name;
-    FileIdentity identity;
-};
 using WrittenFiles = std::vector<WrittenFile>;
 
 void removeWritten(const WrittenFiles& files) {
@@ -116,10 +111,20 @@ void UpdateCheck::checkAtStartUp() {
     }
 
     checkStarted_ = true;
-    const WrittenFiles written =
-        writeAll({{downloaderFileName, downloaderProgram(), true},
-                  {versionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
-    if (!starter_.startScript(versionCheckScriptName)) removeWritten(written);
+    checkFiles_ = writeAll({{downloaderFileName, downloaderProgram(), true},
+                            {versionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
+    if (!starter_.startScript(versionCheckScriptName))
+        removeWritten(std::exchange(checkFiles_, {}));
+}
+
+void UpdateCheck::endCheck() {
+    if (!checkStarted_) return;
+    starter_.endStartedScripts();
+    // What the check wrote and its script did not get to remove: its own files, and the
+    // downloader's state file, which the check found missing or empty.
+    removeWritten(std::exchange(checkFiles_, {}));
+    if (!isOthersFile(downloaderStateFileName, 0, [](const QByteArray&) { return true; }))
+        removeFile(downloaderStateFileName, programFile());
 }
 
 bool UpdateCheck::versionFileIsOthers() const {
@@ -150,10 +155,12 @@ bool UpdateCheck::anyLeftAlone(
 }
 
 void UpdateCheck::removeLeftovers() {
+    endCheck();
     if (!versionFileIsOthers()) removeFile(versionFileName, programFile());
 }
 
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
+    endCheck();
     takeProgramName();
     state_.isOnline = network_.isOnline();
 
