@@ -465,10 +465,11 @@ mode_t replacedMode(const Replacement& replace) {
     return status.st_mode & 0777;
 }
 
+// The umask narrows what others may do with a saved file, never the owner's reading it back.
 mode_t newFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
+    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
 }
 
 int run(int argc, char** argv) {

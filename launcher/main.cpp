@@ -167,9 +167,14 @@ int main(int argc, char** argv) {
     // A modal window minimised where nothing offers to restore it comes back on a press.
     watchForBlockedPresses();
     // A folder that cannot be used is reported once the window is open; the game goes on in a
-    // temporary folder.
+    // temporary folder. Without even that it could only write its files where it was started,
+    // among the user's own: it says why and ends.
     const std::optional<QString> folderProblem = enterWorkingFolder();
     if (folderProblem) std::fprintf(stderr, "reversi: %s\n", qPrintable(*folderProblem));
+    if (!hasWorkingFolder()) {
+        showError(*folderProblem);
+        return 1;
+    }
     app.setProperty("productVersion", QString::fromLatin1(program::productVersion));
     app.setProperty("description", QString::fromLatin1(program::description));
     quitOnTerminationSignals(&app);
