@@ -3,7 +3,6 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <sys/socket.h>
-
 #include <unistd.h>
 
 #include <QDir>

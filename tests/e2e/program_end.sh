@@ -47,7 +47,7 @@ done
 # folder "6.db" of the user's makes it say, right after writing "5.db", that it leaves it alone.
 run=$work/closed-stderr
 program_log=$run.log
-mkdir -p -- "$run/6.db" && cp -- "$program" "$run/reversi" || fail "cannot fill $run"
+if ! mkdir -p -- "$run/6.db" || ! cp -- "$program" "$run/reversi"; then fail "cannot fill $run"; fi
 # Runs a program with its standard error such a pipe, and SIGPIPE as a shell leaves it.
 closed_stderr='import os, signal, sys
 signal.signal(signal.SIGPIPE, signal.SIG_DFL)
