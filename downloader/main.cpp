@@ -12,8 +12,9 @@
 // --ca-file trusts the certificates in FILE instead of the system's.
 //
 // Exit status: 0 saved; 1 bad arguments; 2 URL, redirect or file to replace refused; 3 local
-// file failure; 4 network or TLS failure, time-out, or an incomplete body; 5 the server answered
-// with another status than 200; 6 the answer is too large: its body beyond the size cap, or a
+// file failure; 4 network or TLS failure, time-out, or a body that may be incomplete (its length
+// not stated, or stated twice differently); 5 the server answered with another status than 200;
+// 6 the answer is too large: its body beyond the size cap, or its header beyond 128 KiB or a
 // header line longer than libcurl accepts; 7 the body is not a program for this machine. Every
 // failure prints one line on stderr.
 
@@ -48,6 +49,9 @@ namespace downloader {
 namespace {
 
 constexpr long long sizeCap = 64LL * 1024 * 1024;
+// The header of one answer, all its lines: well below libcurl's own limit (300 KiB in 7.88),
+// which it reports as a failure to receive.
+constexpr long long headerCap = 128 * 1024;
 constexpr int maxRedirects = 5;
 constexpr long connectTimeoutSeconds = 30;
 constexpr long totalTimeoutSeconds = 600;
@@ -269,9 +273,24 @@ Options parseArguments(int argc, char** argv) {
     return options;
 }
 
+// The header lines of the answer to one request (of one hop of the redirects), counted against
+// the header cap.
+struct HeaderSink {
+    Framing framing;
+    long long received = 0;
+    bool tooLarge = false;
+};
+
 extern "C" std::size_t receiveHeader(char* data, std::size_t size, std::size_t count,
                                      void* context) {
-    noteHeaderLine(*static_cast<Framing*>(context), std::string_view(data, size * count));
+    auto& sink = *static_cast<HeaderSink*>(context);
+    const auto bytes = static_cast<long long>(size * count);
+    if (!fitsUnderCap(sink.received, bytes, headerCap)) {
+        sink.tooLarge = true;
+        return 0;
+    }
+    sink.received += bytes;
+    noteHeaderLine(sink.framing, std::string_view(data, size * count));
     return size * count;
 }
 
@@ -322,14 +341,14 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-void configure(CURL* curl, BodySink& sink, Framing& framing, const Options& options,
+void configure(CURL* curl, BodySink& sink, HeaderSink& header, const Options& options,
                char* errorBuffer) {
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receiveBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, receiveHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &framing);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &header);
     // Redirects are followed here, hop by hop, so each target is checked before any connection.
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -346,8 +365,8 @@ void configure(CURL* curl, BodySink& sink, Framing& framing, const Options& opti
 // Fetches the URL, following redirects, into `sink`; returns when a 200 body is complete.
 void fetch(CURL* curl, const Options& options, BodySink& sink) {
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    Framing framing;
-    configure(curl, sink, framing, options, errorBuffer);
+    HeaderSink header;
+    configure(curl, sink, header, options, errorBuffer);
     std::string url = options.url;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(totalTimeoutSeconds);
@@ -370,6 +389,7 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
         curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(remaining.count()));
         errorBuffer[0] = '\0';
         sink.discarded = 0;
+        header.received = 0;
 
         const CURLcode result = curl_easy_perform(curl);
         if (sink.writeError != 0) {
@@ -382,10 +402,12 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
         }
         // libcurl keeps a header line in a buffer of bounded size and gives up with "out of
         // memory" when a server sends a longer one: the answer is too large, not this machine.
-        if (result == CURLE_OUT_OF_MEMORY) {
+        // The header as a whole stops at the cap here, before libcurl's own limit.
+        if (header.tooLarge || result == CURLE_OUT_OF_MEMORY) {
+            const std::string limit = std::to_string(headerCap);
             throw Failure(exitStatus::tooLarge,
-                          "the server's answer is too large: a header line is longer "
-                          "than libcurl accepts");
+                          "the server's answer is too large: its header is longer than " + limit +
+                              " bytes, or one of its lines longer than libcurl accepts");
         }
         if (result != CURLE_OK) {
             throw Failure(exitStatus::networkFailure,
@@ -400,7 +422,12 @@ void fetch(CURL* curl, const Options& options, BodySink& sink) {
         if (kind == AnswerKind::body) {
             long version = 0;
             curl_easy_getinfo(curl, CURLINFO_HTTP_VERSION, &version);
-            if (!bodyIsDelimited(framing, version)) {
+            if (header.framing.lengthsConflict) {
+                throw Failure(exitStatus::networkFailure,
+                              "the server stated two different lengths of the body, so it may "
+                              "be cut off");
+            }
+            if (!bodyIsDelimited(header.framing, version)) {
                 throw Failure(exitStatus::networkFailure,
                               "the server did not state the length of the body, so it may be cut "
                               "off");
@@ -438,10 +465,11 @@ mode_t replacedMode(const Replacement& replace) {
     return status.st_mode & 0777;
 }
 
+// The umask narrows what others may do with a saved file, never the owner's reading it back.
 mode_t newFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
+    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
 }
 
 int run(int argc, char** argv) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace downloader {
@@ -9,6 +11,10 @@ namespace downloader {
 struct Framing {
     bool lengthStated = false;
     bool chunked = false;
+    std::optional<std::string> length;  // the first length stated, as written
+    // Two different lengths were stated (in two Content-Length lines, or in one as a list): the
+    // body's end cannot be told, and libcurl would go by the last one.
+    bool lengthsConflict = false;
 };
 
 // Takes one header line of an answer, as received (line end included), into `framing`. A status

@@ -36,11 +36,13 @@ CommandLine readCommandLine(const QStringList& arguments) {
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Shows the version and ends."));
     parser.addOptions({help, version});
-    for (const ToolkitOption& toolkit : toolkitOptions) {
-        QCommandLineOption option(QString::fromLatin1(toolkit.name));
-        if (toolkit.takesValue) option.setValueName(QStringLiteral("value"));
+    QList<QCommandLineOption> toolkit;
+    for (const ToolkitOption& known : toolkitOptions) {
+        QCommandLineOption option(QString::fromLatin1(known.name));
+        if (known.takesValue) option.setValueName(QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
+        toolkit << option;
     }
 
     // The parser names the program only when an application object exists, which it need not.
@@ -48,20 +50,35 @@ CommandLine readCommandLine(const QStringList& arguments) {
     usage.replace(QStringLiteral("<executable_name>"),
                   QFileInfo(arguments.value(0, QStringLiteral("reversi"))).fileName());
 
+    if (!parser.parse(arguments))
+        return {false, 2, parser.errorText() + QLatin1Char('\n') + usage, {}};
+    if (!parser.positionalArguments().isEmpty()) {
+        return {false,
+                2,
+                QStringLiteral("Unexpected argument '%1'.\n").arg(parser.positionalArguments()[0]) +
+                    usage,
+                {}};
+    }
+    if (parser.isSet(help)) return {false, 0, usage, {}};
+    if (parser.isSet(version)) {
+        return {false,
+                0,
+                QCoreApplication::applicationName() + QLatin1Char(' ') +
+                    QCoreApplication::applicationVersion() + QLatin1Char('\n'),
+                {}};
+    }
+    // Qt reads its options itself, but only as "-name value": the parser's other forms are given
+    // to it in that one.
     CommandLine result;
-    if (!parser.parse(arguments)) {
-        result = {false, 2, parser.errorText() + QLatin1Char('\n') + usage};
-    } else if (!parser.positionalArguments().isEmpty()) {
-        result = {
-            false, 2,
-            QStringLiteral("Unexpected argument '%1'.\n").arg(parser.positionalArguments()[0]) +
-                usage};
-    } else if (parser.isSet(help)) {
-        result = {false, 0, usage};
-    } else if (parser.isSet(version)) {
-        result = {false, 0,
-                  QCoreApplication::applicationName() + QLatin1Char(' ') +
-                      QCoreApplication::applicationVersion() + QLatin1Char('\n')};
+    result.toolkitArguments = arguments.mid(0, 1);
+    for (const QCommandLineOption& option : toolkit) {
+        const QString name = QLatin1Char('-') + option.names().constFirst();
+        if (option.valueName().isEmpty()) {
+            if (parser.isSet(option)) result.toolkitArguments << name;
+            continue;
+        }
+        for (const QString& value : parser.values(option))
+            result.toolkitArguments << name << value;
     }
     return result;
 }

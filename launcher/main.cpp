@@ -130,12 +130,11 @@ void endStartUpMessages() {
     }
 }
 
-// The display the program is to open: the one its command line names (Qt's -display option),
+// The display the program is to open: the one Qt's arguments name last (its -display option),
 // else the environment's.
-QString displayFrom(const QStringList& arguments) {
-    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("-display") || arguments[i] == QLatin1String("--display"))
-            return arguments[i + 1];
+QString displayFrom(const QStringList& toolkitArguments) {
+    for (qsizetype i = toolkitArguments.size() - 2; i >= 1; --i) {
+        if (toolkitArguments[i] == QLatin1String("-display")) return toolkitArguments[i + 1];
     }
     return qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"));
 }
@@ -159,22 +158,37 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const CommandLine commandLine = readCommandLine(arguments); !commandLine.play) {
+    const CommandLine commandLine = readCommandLine(arguments);
+    if (!commandLine.play) {
         std::fputs(qPrintable(commandLine.output), commandLine.exitStatus == 0 ? stdout : stderr);
         return commandLine.exitStatus;
     }
-    displayToOpen = displayFrom(arguments);
+    displayToOpen = displayFrom(commandLine.toolkitArguments);
     if (!displayNamed()) noDisplay(QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set"));
     defaultMessageHandler = qInstallMessageHandler(handleMessage);
 
-    QApplication app(argc, argv);
+    // Qt's options in the form it reads; the application keeps the argument vector.
+    std::vector<QByteArray> toolkitBytes;
+    for (const QString& argument : commandLine.toolkitArguments)
+        toolkitBytes.push_back(argument.toLocal8Bit());
+    std::vector<char*> toolkitArgv;
+    for (QByteArray& argument : toolkitBytes)
+        toolkitArgv.push_back(argument.data());
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = static_cast<int>(toolkitBytes.size());
+    QApplication app(toolkitArgc, toolkitArgv.data());
     endStartUpMessages();
     // A modal window minimised where nothing offers to restore it comes back on a press.
     watchForBlockedPresses();
     // A folder that cannot be used is reported once the window is open; the game goes on in a
-    // temporary folder.
+    // temporary folder. Without even that it could only write its files where it was started,
+    // among the user's own: it says why and ends.
     const std::optional<QString> folderProblem = enterWorkingFolder();
     if (folderProblem) std::fprintf(stderr, "reversi: %s\n", qPrintable(*folderProblem));
+    if (!hasWorkingFolder()) {
+        showError(*folderProblem);
+        return 1;
+    }
     app.setProperty("productVersion", QString::fromLatin1(program::productVersion));
     app.setProperty("description", QString::fromLatin1(program::description));
     quitOnTerminationSignals(&app);

@@ -29,16 +29,23 @@ void onSignal(int) {
     errno = savedErrno;
 }
 
+// A write to a pipe nobody reads any more (standard error into `| true`) fails with EPIPE
+// instead of ending the program with its files left behind. Caught rather than ignored, so the
+// update's scripts and their downloader start with the signal's usual action.
+void onBrokenPipe(int) {}
+
 }  // namespace
 
 void catchTerminationSignals() {
     if (handlerEnd != -1) return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) return;
-    ::fcntl(handlerEnd, F_SETFL, O_NONBLOCK);
     struct sigaction action = {};
-    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
+    action.sa_handler = onBrokenPipe;
+    ::sigaction(SIGPIPE, &action, nullptr);
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) return;
+    ::fcntl(handlerEnd, F_SETFL, O_NONBLOCK);
+    action.sa_handler = onSignal;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &action, nullptr);
 }

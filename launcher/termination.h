@@ -9,7 +9,8 @@ namespace reversi {
 // beside it, whenever the request comes.
 
 // Catches the signals; the first thing main() does, so no request is lost during start-up. A
-// signal only records the request.
+// signal only records the request. SIGPIPE is caught too and does nothing: a message to a closed
+// standard error is lost, and the game goes on. SIGQUIT keeps its usual action (a core dump).
 void catchTerminationSignals();
 
 // Once the application exists: a request ends every event loop, a nested one too.

@@ -16,8 +16,9 @@
 namespace reversi {
 namespace {
 
-QString ownFolder;  // the folder under the data directory, when the program moved there
+QString ownFolder;  // the folder under the data directory, or the temporary one, once entered
 bool temporary = false;
+bool hasFolder = true;
 
 // Whether a copy started from the folder that holds it keeps its files there: only where it
 // may write them, and never in a folder of the system's, which is an installed copy's (root may
@@ -28,27 +29,84 @@ bool keepsFilesBesideItself(const QString& program) {
     return !isSystemFolder(QDir::current().canonicalPath());
 }
 
+QString systemError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Makes the folder `path` private to the user: mode 0700 whatever the umask, which may have
+// taken the owner's bits too. False, with errno set, when it cannot be made.
+bool makePrivateFolder(const QByteArray& path) {
+    if (::mkdir(path.constData(), 0700) != 0) return false;
+    ::chmod(path.constData(), 0700);
+    return true;
+}
+
+// Makes the folders of `path` that are missing, each private to the user, as the rules of the
+// user's data directory ask. False, with errno set, when one cannot be made.
+bool makeFolders(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    for (qsizetype slash = bytes.indexOf('/', 1);; slash = bytes.indexOf('/', slash + 1)) {
+        const QByteArray step = slash < 0 ? bytes : bytes.left(slash);
+        if (!makePrivateFolder(step) && errno != EEXIST) return false;
+        if (slash < 0) return true;
+    }
+}
+
 // The folder under the user's data directory, made private and entered; or why it cannot be.
 // Without a home (HOME unset) and without XDG_DATA_HOME there is no data directory: nothing is
-// made at the file system's root.
+// made at the file system's root. A folder made here that cannot be used is removed again.
 std::optional<QString> enterOwnFolder() {
     if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME") && qEnvironmentVariableIsEmpty("HOME"))
         return QStringLiteral("The game has no folder of its own: HOME is not set");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty()) return QStringLiteral("The user's data directory is unknown");
     const QString parent = QFileInfo(folder).path();
-    if (!QDir().mkpath(parent)) return QStringLiteral("Cannot create %1").arg(parent);
-    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
-        return QStringLiteral("Cannot create %1: %2")
-            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0 ||
-        !QDir::setCurrent(folder)) {
-        return QStringLiteral("Cannot use %1: %2")
-            .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!makeFolders(parent))
+        return QStringLiteral("Cannot create %1: %2").arg(parent, systemError());
+    const QByteArray path = QFile::encodeName(folder);
+    const bool made = makePrivateFolder(path);
+    if (!made && errno != EEXIST)
+        return QStringLiteral("Cannot create %1: %2").arg(folder, systemError());
+    if (::access(path.constData(), W_OK | X_OK) != 0 || !QDir::setCurrent(folder)) {
+        const QString problem = QStringLiteral("Cannot use %1: %2").arg(folder, systemError());
+        if (made) ::rmdir(path.constData());
+        return problem;
     }
     ownFolder = folder;
     return std::nullopt;
+}
+
+// Makes a private temporary folder and enters it: under TMPDIR when that names a folder it can
+// be made in, else under /tmp; never in the folder the game was started from. Returns why none
+// could be had.
+std::optional<QString> enterTemporaryFolder() {
+    QStringList bases{QStringLiteral("/tmp")};
+    QStringList reasons;
+    if (const QString tmpdir = qEnvironmentVariable("TMPDIR"); !tmpdir.isEmpty()) {
+        if (QDir::isAbsolutePath(tmpdir)) {
+            bases.prepend(QDir::cleanPath(tmpdir));
+        } else {
+            reasons << QStringLiteral("TMPDIR \"%1\" is no absolute path").arg(tmpdir);
+        }
+    }
+    bases.removeDuplicates();
+    for (const QString& base : bases) {
+        QByteArray path = QFile::encodeName(base + QStringLiteral("/reversi-XXXXXX"));
+        if (!::mkdtemp(path.data())) {
+            reasons << QStringLiteral("%1: %2").arg(base, systemError());
+            continue;
+        }
+        ::chmod(path.constData(), 0700);  // mkdtemp leaves it to the umask
+        if (!QDir::setCurrent(QFile::decodeName(path))) {
+            reasons << QStringLiteral("%1: %2").arg(QFile::decodeName(path), systemError());
+            ::rmdir(path.constData());
+            continue;
+        }
+        ownFolder = QFile::decodeName(path);
+        temporary = true;
+        return std::nullopt;
+    }
+    return reasons.join(QStringLiteral("; "));
 }
 
 // Takes the folder for this copy for as long as it runs: a lock on the folder itself, so no
@@ -100,18 +158,22 @@ std::optional<QString> enterWorkingFolder(const QString& program) {
         if (!problem && holdFolder(QStringLiteral("."))) return std::nullopt;
     }
     // Another copy keeps its files here, or there is no folder of its own: a temporary one.
-    QByteArray temporaryPath =
-        QFile::encodeName(QDir::tempPath() + QStringLiteral("/reversi-XXXXXX"));
-    if (!::mkdtemp(temporaryPath.data()) || !QDir::setCurrent(QFile::decodeName(temporaryPath))) {
-        return QStringLiteral("%1; no temporary folder either: %2")
-            .arg(problem.value_or(QStringLiteral("another copy of the game keeps its files here")),
-                 QString::fromLocal8Bit(std::strerror(errno)));
+    const QString why =
+        problem.value_or(QStringLiteral("another copy of the game keeps its files here"));
+    if (const auto noTemporary = enterTemporaryFolder()) {
+        hasFolder = false;
+        return QStringLiteral(
+                   "%1; no temporary folder either (%2): the game cannot keep its "
+                   "files anywhere and ends")
+            .arg(why, *noTemporary);
     }
-    ownFolder = QFile::decodeName(temporaryPath);
-    temporary = true;
     if (!problem) return std::nullopt;  // a second copy: nothing the player must know
     return QStringLiteral("%1; this time the game keeps its files in %2, removed at its end")
         .arg(*problem, ownFolder);
+}
+
+bool hasWorkingFolder() {
+    return hasFolder;
 }
 
 bool inTemporaryFolder() {

@@ -15,11 +15,16 @@ namespace reversi {
 // no file of the user's is ever written or deleted and none is left in a system folder.
 //
 // One copy of the game at a time keeps its files in a folder: a second copy started meanwhile
-// leaves them to the first and keeps its own in a private temporary folder, and so does a copy
-// that cannot make or enter its folder. Returns what the player should be told (the folder that
-// could not be used, and why), or nothing. The application's name must be set first: it names
-// the folder.
+// leaves them to the first and keeps its own in a private temporary folder (under TMPDIR, or
+// /tmp when TMPDIR cannot hold one), and so does a copy that cannot make or enter its folder.
+// Every folder it makes is private (mode 0700) whatever the umask. Returns what the player should
+// be told (the folder that could not be used, and why), or nothing. The application's name must
+// be set first: it names the folder.
 std::optional<QString> enterWorkingFolder(const QString& program = runningProgramLink);
+
+// False when enterWorkingFolder found no folder at all for the game's files, not even a
+// temporary one: the game must then write nothing, and ends.
+bool hasWorkingFolder();
 
 // Whether `folder` (an absolute path without links) is one the system installs programs, their
 // libraries, data or settings in: /, /usr, /usr/local, or a folder under /etc, /opt, /snap or

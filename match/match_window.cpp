@@ -163,7 +163,6 @@ void MatchWindow::onDumpBoardClicked() {
 }
 
 void MatchWindow::onRedrawClicked() {
-    removeFile(QStringLiteral("data/0.db"));
     resumeGame();
     redrawBoard();
 }

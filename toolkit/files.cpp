@@ -133,14 +133,21 @@ class NewFile {
     int fd_ = -1;
 };
 
-// The process's file mode mask, read once: umask() can only be read by setting it.
+// The process's file mode mask as it is now. The system reports it; umask() could only read it
+// by setting it for a moment, under any other thread's feet.
 mode_t processUmask() {
-    static const mode_t mask = [] {
-        const mode_t current = ::umask(0);
-        ::umask(current);
-        return current;
-    }();
-    return mask;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            bool read = false;
+            const uint mask =
+                line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&read, 8) : 0;
+            if (read) return static_cast<mode_t>(mask);
+        }
+    }
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
 }
 
 mode_t modeOf(QFileDevice::Permissions permissions) {
@@ -154,7 +161,9 @@ mode_t modeOf(QFileDevice::Permissions permissions) {
     for (const auto& [permission, bit] : bits) {
         if (permissions.testFlag(permission)) mode |= bit;
     }
-    return mode & ~processUmask();
+    // The umask narrows what others may do, never what the program needs of its own files:
+    // under umask 0777 a font it cannot read back would be of no use.
+    return mode & (~processUmask() | S_IRWXU);
 }
 
 }  // namespace

@@ -49,8 +49,9 @@ void openRegularFile(const QString& name, QFile& file);
 
 // Writes `bytes` to `name`: into a new file beside it, renamed into place once complete. A link
 // of that name is replaced, never written through; a directory, a special file or the running
-// program of that name is refused. Throws FileError, leaving no new file behind and any older
-// file of that name as it was. Returns the identity of the file written.
+// program of that name is refused. The owner's permissions are the given ones whatever the
+// umask; the group's and others' are narrowed by it. Throws FileError, leaving no new file behind
+// and any older file of that name as it was. Returns the identity of the file written.
 FileIdentity writeFile(const QString& name, const QByteArray& bytes,
                        QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
                                                               QFileDevice::WriteOwner |

@@ -23,11 +23,6 @@ struct FileToWrite {
     bool executable = false;
 };
 
-// Files this run wrote, removed again only while they are still the ones it wrote.
-struct WrittenFile {
-    QString name;
-    FileIdentity identity;
-};
 using WrittenFiles = std::vector<WrittenFile>;
 
 void removeWritten(const WrittenFiles& files) {
@@ -45,7 +40,7 @@ bool oneIsTheProgram(const QStringList& names, const QString& program) {
 // What the start-up half writes and its script deletes.
 QStringList startUpFiles() {
     return {downloaderFileName, versionCheckScriptName, versionFileName, downloaderStateFileName,
-            QStringLiteral(".exe")};
+            downloadFileName(QString())};
 }
 
 // Writes all the files or, when one fails, none: those already written are removed again.
@@ -109,16 +104,27 @@ void UpdateCheck::checkAtStartUp() {
     // Somebody else's file under one of the check's names stays: no check this time.
     if (anyLeftAlone({{downloaderFileName, downloaderProgram()},
                       {versionCheckScriptName, versionCheckScript(channel_).toUtf8()},
-                      {downloaderStateFileName, QByteArray()}}) ||
+                      {downloaderStateFileName, QByteArray()},
+                      {downloadFileName(QString()), std::nullopt}}) ||
         versionFileIsOthers()) {
         return;
     }
 
     checkStarted_ = true;
-    const WrittenFiles written =
-        writeAll({{downloaderFileName, downloaderProgram(), true},
-                  {versionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
-    if (!starter_.startScript(versionCheckScriptName)) removeWritten(written);
+    checkFiles_ = writeAll({{downloaderFileName, downloaderProgram(), true},
+                            {versionCheckScriptName, versionCheckScript(channel_).toUtf8()}});
+    if (!starter_.startScript(versionCheckScriptName))
+        removeWritten(std::exchange(checkFiles_, {}));
+}
+
+void UpdateCheck::endCheck() {
+    if (!checkStarted_) return;
+    starter_.endStartedScripts();
+    // What the check wrote and its script did not get to remove: its own files, and the
+    // downloader's state file, which the check found missing or empty.
+    removeWritten(std::exchange(checkFiles_, {}));
+    if (!isOthersFile(downloaderStateFileName, 0, [](const QByteArray&) { return true; }))
+        removeFile(downloaderStateFileName, programFile());
 }
 
 bool UpdateCheck::versionFileIsOthers() const {
@@ -134,11 +140,13 @@ bool UpdateCheck::versionFileIsOthers() const {
     return true;
 }
 
-bool UpdateCheck::anyLeftAlone(std::initializer_list<std::pair<QString, QByteArray>> files) {
+bool UpdateCheck::anyLeftAlone(
+    std::initializer_list<std::pair<QString, std::optional<QByteArray>>> files) {
     bool any = false;
     for (const auto& [name, bytes] : files) {
-        if (isOthersFile(name, bytes.size(),
-                         [&bytes](const QByteArray& content) { return content == bytes; })) {
+        if (isOthersFile(name, bytes ? bytes->size() : 0, [&bytes](const QByteArray& content) {
+                return bytes && content == *bytes;
+            })) {
             reportLeftAlone(name);
             any = true;
         }
@@ -147,10 +155,12 @@ bool UpdateCheck::anyLeftAlone(std::initializer_list<std::pair<QString, QByteArr
 }
 
 void UpdateCheck::removeLeftovers() {
+    endCheck();
     if (!versionFileIsOthers()) removeFile(versionFileName, programFile());
 }
 
 void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
+    endCheck();
     takeProgramName();
     state_.isOnline = network_.isOnline();
 
@@ -173,11 +183,11 @@ void UpdateCheck::finishAtExit(const std::function<void()>& removeFonts) {
         }
         const auto program = replaceableProgram();
         if (state_.updateNeeded && channel_.isUsable() && program &&
-            !anyLeftAlone(
-                {{downloaderFileName, downloaderProgram()},
-                 {downloaderStateFileName, QByteArray()},
-                 {updaterScriptName,
-                  updaterScript(channel_, state_.latestVersionText, *program).toUtf8()}})) {
+            !anyLeftAlone({{downloaderFileName, downloaderProgram()},
+                           {downloaderStateFileName, QByteArray()},
+                           {updaterScriptName,
+                            updaterScript(channel_, state_.latestVersionText, *program).toUtf8()},
+                           {downloadFileName(state_.latestVersionText), std::nullopt}})) {
             WrittenFiles written;
             try {
                 written = writeAll(
@@ -213,7 +223,7 @@ std::optional<ProgramFile> UpdateCheck::replaceableProgram() const {
     auto here = runningProgramHere(program);
     if (!here || !isScriptSafeFileName(here->name)) return std::nullopt;
     QStringList updateFiles = startUpFiles();
-    updateFiles << updaterScriptName << state_.latestVersionText + QStringLiteral(".exe");
+    updateFiles << updaterScriptName << downloadFileName(state_.latestVersionText);
     if (updateFiles.contains(here->name) || oneIsTheProgram(updateFiles, program)) {
         return std::nullopt;
     }

@@ -49,14 +49,14 @@ QString versionCheckScript(const UpdateChannel& channel) {
         downloadCommand(channel.versionFileUrl),
         removeCommand(downloaderStateFileName),
         removeCommand(downloaderFileName),
-        removeCommand(QStringLiteral(".exe")),
+        removeCommand(downloadFileName(QString())),
         removeCommand(versionCheckScriptName),
     });
 }
 
 QString updaterScript(const UpdateChannel& channel, const QString& versionText,
                       const ProgramFile& executable) {
-    const QString download = versionText + QStringLiteral(".exe");
+    const QString download = downloadFileName(versionText);
     const QString identity =
         QStringLiteral("%1:%2").arg(executable.identity.device).arg(executable.identity.inode);
     return joinLines({

@@ -13,6 +13,13 @@ inline const QString versionCheckScriptName = QStringLiteral("check.bat");
 inline const QString updaterScriptName = QStringLiteral("updater.bat");
 inline const QString versionFileName = QStringLiteral("version.txt");
 inline const QString downloaderStateFileName = QStringLiteral(".wget-hsts");
+// The name of version `versionText`'s download, which the scripts remove before and after an
+// update: ".exe" at start-up, whose version text is still empty. Nothing the update runs saves a
+// file under it (the downloader puts a program straight in place of the executable), so a file
+// of that name is never the game's.
+inline QString downloadFileName(const QString& versionText) {
+    return versionText + QStringLiteral(".exe");
+}
 
 // `word` as one sh word: in single quotes, each ' written as '\''.
 QString shellQuoted(const QString& word);

@@ -6,7 +6,9 @@ Serves the files under --root; a missing file answers 404. Some paths can be tol
   --chunked PATH             send the file without a length, in chunks
   --no-length PATH           send half of the file without stating a length, close the connection
   --status PATH=CODE         answer with that status code (and the file)
-  --long-header PATH=BYTES   add a header line of that many bytes to the answer
+  --long-header PATH=BYTES[xCOUNT]  add one (or COUNT) header lines of that many bytes
+  --second-length PATH=VALUE  state a second Content-Length after the true one
+  --delay PATH=SECONDS       wait that long before answering
 --port N listens on that port instead of a free one; --certificate FILE (a PEM file holding the
 key and the certificate) speaks HTTPS.
 Prints the port on the first line of standard output once it is listening.
@@ -17,6 +19,7 @@ import http.server
 import os
 import ssl
 import sys
+import time
 import urllib.parse
 
 
@@ -29,14 +32,19 @@ def main():
     parser.add_argument("--no-length", action="append", default=[])
     parser.add_argument("--status", action="append", default=[])
     parser.add_argument("--long-header", action="append", default=[])
+    parser.add_argument("--second-length", action="append", default=[])
+    parser.add_argument("--delay", action="append", default=[])
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--certificate")
     options = parser.parse_args()
     redirects = dict(item.split("=", 1) for item in options.redirect)
     statuses = {path: int(code) for path, code in (item.split("=", 1) for item in options.status)}
     long_headers = {
-        path: int(size) for path, size in (item.split("=", 1) for item in options.long_header)
+        path: [int(n) for n in (size + "x1").split("x")[:2]]
+        for path, size in (item.split("=", 1) for item in options.long_header)
     }
+    second_lengths = dict(item.split("=", 1) for item in options.second_length)
+    delays = {path: float(seconds) for path, seconds in (i.split("=", 1) for i in options.delay)}
     root = os.path.realpath(options.root)
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -54,6 +62,7 @@ def main():
 
         def do_GET(self):
             path = urllib.parse.urlsplit(self.path).path
+            time.sleep(delays.get(path, 0))
             if path in redirects:
                 self.send_response(302)
                 self.send_header("Location", redirects[path])
@@ -76,7 +85,9 @@ def main():
             self.send_header("Content-Type", "application/octet-stream")
             self.send_header("Connection", "close")
             if path in long_headers:
-                self.send_header("X-Padding", "p" * long_headers[path])
+                size, count = long_headers[path]
+                for line in range(count):
+                    self.send_header("X-Padding-%d" % line, "p" * size)
             if path in options.no_length:
                 self.end_headers()
                 self.wfile.write(body[: len(body) // 2])
@@ -92,6 +103,8 @@ def main():
                 self.wfile.write(b"0\r\n\r\n")
                 return
             self.send_header("Content-Length", str(len(body)))
+            if path in second_lengths:
+                self.send_header("Content-Length", second_lengths[path])
             self.end_headers()
             if path in options.truncate:
                 self.wfile.write(body[: len(body) // 2])

@@ -3,7 +3,8 @@
 # of it, so its files are kept beside it:
 # - a termination signal (SIGTERM) at a range of moments during start-up, offscreen and offline:
 #   the game ends like through its menu, with status 0 and without its files; a signal that
-#   comes before the game could catch it ends the process before it wrote anything;
+#   comes before the game could catch it ends the process before it wrote anything; the same
+#   with its standard error a pipe nobody reads;
 # - the display going away while the match window is open: the game says so in one line, takes
 #   its files with it and ends with a failure status.
 #
@@ -39,6 +40,35 @@ for delay in 0 0.03 0.06 0.1 0.15 0.25 0.5; do
     left=$(find "$run" -mindepth 1 ! -name reversi -printf '%f ')
     [[ -z $left ]] || report "SIGTERM at $delay s: left behind: $left"
 done
+
+# --- a standard error nobody reads ----------------------------------------------------------
+
+# Its messages are lost (as with `reversi 2>&1 | true`), and the game goes on and ends as ever. A
+# folder "6.db" of the user's makes it say, right after writing "5.db", that it leaves it alone.
+run=$work/closed-stderr
+program_log=$run.log
+if ! mkdir -p -- "$run/6.db" || ! cp -- "$program" "$run/reversi"; then fail "cannot fill $run"; fi
+# Runs a program with its standard error such a pipe, and SIGPIPE as a shell leaves it.
+closed_stderr='import os, signal, sys
+signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+r, w = os.pipe()
+os.close(r)
+os.dup2(w, 2)
+os.execv(sys.argv[1], sys.argv[1:])'
+program_environment
+(cd -- "$run" && exec "${program_env[@]}" QT_QPA_PLATFORM=offscreen "${netns[@]}" \
+    python3 -c "$closed_stderr" ./reversi) >"$program_log" &
+app_pid=$!
+app_may_end=
+wait_for "the font file 5.db" test -e "$run/5.db"
+kill -TERM "$app_pid"
+app_may_end=1
+wait_for "the program to end after SIGTERM with its standard error closed" program_ended
+wait "$app_pid"
+app_status=$?
+((app_status == 0)) || report "with its standard error closed the program ended with status $app_status"
+left=$(find "$run" -mindepth 1 ! -name reversi ! -name 6.db -printf '%f ')
+[[ -z $left ]] || report "with its standard error closed it left behind: $left"
 
 # --- the display goes away -----------------------------------------------------------------
 

@@ -50,8 +50,11 @@ check "an unknown option" 2 err "^Unknown option 'bogus'\.$" any -- --bogus
 check "an argument" 2 err "^Unexpected argument 'game'\.$" any -- game
 check "no display named" 1 err "$no_display" 1 --
 check "a display that is not there" 1 err "$no_display" 1 DISPLAY=:9999 --
-check "a display named on the command line" 1 err '^reversi: no display: cannot open the display ":9998"' 1 \
-    DISPLAY=:9999 -- -display :9998
+for form in "-display :9998" "--display=:9998" "-display=:9998"; do
+    # shellcheck disable=SC2086 # the form is meant to split
+    check "a display named on the command line as $form" 1 err \
+        '^reversi: no display: cannot open the display ":9998"' 1 DISPLAY=:9999 -- $form
+done
 
 ((failures == 0)) && echo "passed"
 exit $((failures > 0))

@@ -15,6 +15,12 @@
 namespace reversi {
 namespace {
 
+// The permission bits of `path`; 0 when there is nothing.
+mode_t modeOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
 TEST(WorkingFolder, SystemFoldersAreThoseProgramsAndTheirFilesAreInstalledIn) {
     const struct {
         const char* folder;
@@ -38,14 +44,24 @@ TEST(WorkingFolder, SystemFoldersAreThoseProgramsAndTheirFilesAreInstalledIn) {
 }
 
 // A copy started from its own folder keeps its files there only if it may write there; else it
-// moves to its private folder under the data directory.
+// moves to its private folder under the data directory, which it makes private, under any umask,
+// and so are the files it writes there.
 TEST(WorkingFolder, ACopyKeepsItsFilesBesideItselfOnlyWhereItMayWrite) {
     const QString applicationName = QCoreApplication::applicationName();
     const QString startedIn = QDir::currentPath();
     QCoreApplication::setApplicationName(QStringLiteral("Reversi"));
-    for (const bool writable : {true, false}) {
-        if (!writable && ::geteuid() == 0) continue;  // root may write in any folder
-        SCOPED_TRACE(writable ? "writable" : "read-only");
+    const struct {
+        const char* what;
+        bool started, writable;  // from its own folder; which it may write in
+        mode_t umask;
+    } cases[] = {
+        {"writable", true, true, 022},
+        {"read-only", true, false, 022},
+        {"elsewhere, umask 0777", false, true, 0777},
+    };
+    for (const auto& c : cases) {
+        if (!c.writable && ::geteuid() == 0) continue;  // root may write in any folder
+        SCOPED_TRACE(c.what);
         QTemporaryDir work;
         ASSERT_TRUE(work.isValid());
         const QString folder = work.filePath(QStringLiteral("games"));
@@ -54,12 +70,23 @@ TEST(WorkingFolder, ACopyKeepsItsFilesBesideItselfOnlyWhereItMayWrite) {
         QFile program(folder + QStringLiteral("/reversi"));
         ASSERT_TRUE(program.open(QIODevice::WriteOnly));
         program.close();
-        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), writable ? 0755 : 0555), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), c.writable ? 0755 : 0555), 0);
         qputenv("XDG_DATA_HOME", QFile::encodeName(data));
         ASSERT_TRUE(QDir::setCurrent(folder));
 
-        EXPECT_EQ(enterWorkingFolder(program.fileName()), std::nullopt);
-        EXPECT_EQ(QDir::currentPath(), writable ? folder : data + QStringLiteral("/Reversi"));
+        const mode_t umask = ::umask(c.umask);
+        EXPECT_EQ(enterWorkingFolder(c.started ? program.fileName() : QStringLiteral("/elsewhere")),
+                  std::nullopt);
+        const QString own = data + QStringLiteral("/Reversi");
+        EXPECT_EQ(QDir::currentPath(), c.started && c.writable ? folder : own);
+        if (!c.started || !c.writable) {
+            EXPECT_EQ(modeOf(data), 0700u);
+            EXPECT_EQ(modeOf(own), 0700u);
+        }
+        reversi::writeFile(QStringLiteral("5.db"), "font");
+        EXPECT_EQ(modeOf(QStringLiteral("5.db")), c.umask == 0777 ? 0600u : 0644u);
+        ::umask(umask);
+        QFile::remove(QStringLiteral("5.db"));
 
         leaveWorkingFolder();
         QDir::setCurrent(startedIn);
@@ -70,11 +97,13 @@ TEST(WorkingFolder, ACopyKeepsItsFilesBesideItselfOnlyWhereItMayWrite) {
 }
 
 // Where the private folder cannot be had, or another copy keeps its files there, the game keeps
-// them in a temporary folder of its own; the player is told of a folder that cannot be used.
+// them in a private temporary folder of its own, under /tmp when TMPDIR cannot hold one; the
+// player is told of a folder that cannot be used.
 TEST(WorkingFolder, WithoutAUsableFolderOrBesideAnotherCopyTheGameUsesATemporaryOne) {
     const QString applicationName = QCoreApplication::applicationName();
     const QString startedIn = QDir::currentPath();
     const QByteArray home = qgetenv("HOME");
+    const QByteArray tmpdir = qgetenv("TMPDIR");
     QCoreApplication::setApplicationName(QStringLiteral("Reversi"));
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
@@ -91,31 +120,41 @@ TEST(WorkingFolder, WithoutAUsableFolderOrBesideAnotherCopyTheGameUsesATemporary
     const struct {
         const char* what;
         QByteArray dataHome, home;
-        const char* told;  // what the player is told; nothing for a second copy
+        const char* told;          // what the player is told; nothing for a second copy
+        QByteArray temporaryBase;  // TMPDIR: empty for the test's own
+        mode_t umask;
     } cases[] = {
-        {"no home", "", "", "HOME is not set"},
+        {"no home", "", "", "HOME is not set", "", 022},
         {"a data directory that is a file", QFile::encodeName(plainFile.fileName()), home,
-         "Cannot create"},
-        {"a second copy", QFile::encodeName(data), home, nullptr},
+         "Cannot create", "", 022},
+        {"a second copy", QFile::encodeName(data), home, nullptr, "", 022},
+        {"no home nor TMPDIR", "", "", "HOME is not set", "/nonexistent", 022},
+        {"a second copy without TMPDIR", QFile::encodeName(data), home, nullptr, "/nonexistent",
+         0777},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         qputenv("XDG_DATA_HOME", c.dataHome);
         qputenv("HOME", c.home);
+        qputenv("TMPDIR", c.temporaryBase.isEmpty() ? tmpdir : c.temporaryBase);
+        const mode_t umask = ::umask(c.umask);
         const auto told = enterWorkingFolder(QStringLiteral("/nonexistent/reversi"));
+        ::umask(umask);
         EXPECT_EQ(told.has_value(), c.told != nullptr);
         if (c.told) {
             EXPECT_TRUE(told->contains(QLatin1String(c.told))) << told->toStdString();
         }
         const QString folder = QDir::currentPath();
-        EXPECT_TRUE(folder.startsWith(QDir::tempPath() + QStringLiteral("/reversi-")))
-            << folder.toStdString();
+        const QString base = c.temporaryBase.isEmpty() ? QDir::tempPath() : QStringLiteral("/tmp");
+        EXPECT_TRUE(folder.startsWith(base + QStringLiteral("/reversi-"))) << folder.toStdString();
+        EXPECT_EQ(modeOf(folder), 0700u);
         QDir::setCurrent(startedIn);
         leaveWorkingFolder();
         EXPECT_FALSE(QFileInfo::exists(folder));
     }
     ::close(otherCopy);
     qputenv("HOME", home);
+    tmpdir.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
     qunsetenv("XDG_DATA_HOME");
     QCoreApplication::setApplicationName(applicationName);
 }

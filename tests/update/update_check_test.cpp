@@ -69,6 +69,9 @@ TEST_F(UpdateCheckTest, FilesOfItsNamesThatAreNotItsOwnAreNeverReplacedOrDeleted
         {"version.txt", [] { return writeFile("version.txt", "Release notes 2.1"), true; }},
         {"version.txt", [] { return QFile::link("outside", "version.txt"); }},
         {"updater.bat", [] { return writeFile("updater.bat", "my script"), true; }},
+        // The scripts remove the download of a version before and after, which nothing saves.
+        {".exe", [] { return writeFile(".exe", "my program"), true; }},
+        {"6.exe", [] { return writeFile("6.exe", "my program"), true; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -79,12 +82,13 @@ TEST_F(UpdateCheckTest, FilesOfItsNamesThatAreNotItsOwnAreNeverReplacedOrDeleted
         const QString name = QString::fromLatin1(c.name);
         UpdateCheck update = check(true);
         update.checkAtStartUp();  // writes check.bat and downloader.exe, or nothing
-        EXPECT_EQ(events_.empty(), name != updaterScriptName);
+        const bool updaterName = name == updaterScriptName || name == "6.exe";
+        EXPECT_EQ(events_.empty(), !updaterName);
         events_.clear();
         if (name != versionFileName) writeFile(versionFileName, "6");
         update.finishAtExit(removeFonts());
         // Only the updater's own files keep it from running; it never touches "check.bat".
-        const Events expected = name == versionCheckScriptName
+        const Events expected = name == versionCheckScriptName || name == ".exe"
                                     ? Events{"fonts", "start updater.bat", "end"}
                                     : Events{"fonts"};
         EXPECT_EQ(events_, expected);

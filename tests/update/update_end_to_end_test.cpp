@@ -152,5 +152,28 @@ TEST_F(UpdateEndToEndTest, ReadOnlyDirectoryOrProgramIsLeftAsItWas) {
     EXPECT_EQ(readFile("game"), oldProgram);
 }
 
+// A check still waiting for its answer when the program ends ends with it: nothing of it is left
+// in the folder, neither a file nor a process.
+TEST_F(UpdateEndToEndTest, ACheckStillRunningAtExitEndsWithTheProgram) {
+    publish("6\n", true, {"--delay", "/reversi/master/version.txt=60"});
+    UpdateCheck check = update(gamePath());
+    check.checkAtStartUp();
+    const QDeadlineTimer deadline(30000);  // until the downloader has sent its request
+    while (files().filter(".download-").isEmpty() && !deadline.hasExpired())
+        QThread::msleep(20);
+    check.finishAtExit(removeFonts());
+    EXPECT_EQ(events_, Events{"fonts"});
+    EXPECT_EQ(files(), QStringList{"game"});
+    // At work in the folder only this test and its HTTP server, whose process group is this one.
+    const QString here = QDir::current().canonicalPath();
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const pid_t pid = entry.toInt();
+        if (pid > 0 && QFileInfo("/proc/" + entry + "/cwd").symLinkTarget() == here) {
+            EXPECT_EQ(::getpgid(pid), ::getpgrp())
+                << QFileInfo("/proc/" + entry + "/exe").symLinkTarget().toStdString();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace reversi
