@@ -1,5 +1,6 @@
 #include "match_window.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHideEvent>
 #include <QMouseEvent>
@@ -28,6 +29,36 @@ constexpr auto defaultGrowStep =
 constexpr auto flushInterval = std::chrono::milliseconds(8);
 // The board and the controls right of it fit in this client area without a window manager.
 constexpr QSize clientSize(976, 700);
+
+// While it lives, the player's presses and keys in one window are dropped.
+class InputDrop : public QObject {
+  public:
+    explicit InputDrop(const QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~InputDrop() override { qApp->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease: {
+                const auto* widget = qobject_cast<const QWidget*>(receiver);
+                return widget && widget->window() == window_;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    const QWidget* window_;
+};
+
+// What the window does while discs grow: it answers the window system (pings, exposures,
+// repaints), while the player's input and every timer wait until the drawing is done.
+constexpr auto whileDrawing = QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
 
 }  // namespace
 
@@ -183,6 +214,12 @@ void MatchWindow::growStartingDiscs() {
                                       {{4, 4}, CellCode::first}};
     for (const auto& disc : discs)
         growDisc(disc.cell, disc.side);
+    // Presses that came while the new game was laid out are dropped: each "Clear" among them
+    // would lay it out once more, and a burst of them would keep the window busy for seconds.
+    if (animated()) {
+        const InputDrop drop(this);
+        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers);
+    }
 }
 
 void MatchWindow::readHandoffIfFirstStart() {
@@ -333,7 +370,7 @@ void MatchWindow::drawGrowingDisc(QPoint origin, QColor colour) {
     growDeadline_ = Clock::now();
     // Every step lies inside the last one, in the same colour. Where no step can be seen (no
     // pause between steps, or a hidden window) the last step alone gives the same pixels.
-    const int firstStep = growStep_.count() == 0 || !isVisible() ? growSteps : 0;
+    const int firstStep = animated() ? 0 : growSteps;
     for (int i = firstStep; i <= growSteps; ++i) {
         for (int j = firstStep; j <= growSteps; ++j) {
             canvas_.setPenColour(colour);
@@ -366,15 +403,21 @@ void MatchWindow::drawCentreDot(QPoint origin) {
     canvas_.ellipse(cx - r, cy - r, cx + r, cy + r);
 }
 
+bool MatchWindow::animated() const {
+    return growStep_.count() > 0 && isVisible();
+}
+
 void MatchWindow::growDelay() {
     // Paced by the clock, so that a disc takes the same time on every machine and time lost to
     // a slow step is made up by the next ones. Steps run ahead until a frame's worth is drawn,
-    // then the window shows them and the thread sleeps until they are due: no busy waiting.
-    // A hidden window shows no progress, so it has nothing to wait for.
-    if (growStep_.count() == 0 || !isVisible()) return;
+    // then the window shows them, answers the window system and sleeps until they are due: no
+    // busy waiting, and never a window that seems to hang. A hidden window shows no progress,
+    // so it has nothing to wait for.
+    if (!animated()) return;
     growDeadline_ += growStep_;
     if (growDeadline_ - Clock::now() < flushInterval) return;
     flush(QRect());
+    QCoreApplication::processEvents(whileDrawing);
     std::this_thread::sleep_until(growDeadline_);
     lastFlush_ = Clock::now();  // nothing was drawn meanwhile: the screen is still current
 }

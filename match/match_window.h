@@ -109,6 +109,8 @@ class MatchWindow : public ModalWindow, protected GameView {
     // scale.
     void matchCanvasToScreen();
     QColor sideColour(Cell side) const;
+    // Whether growing discs are seen growing: a visible window with a pause between steps.
+    bool animated() const;
     void growDelay();
     void flush(QRect area);
     void flushIfDue(QRect area);

@@ -14,8 +14,8 @@ packages=(
     libxcb1-dev
     # the downloader program
     libcurl4-openssl-dev ca-certificates
-    # unit tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
+    # unit tests and benchmarks; Qt's platform interface for input queued as a player's is
+    libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev
     # fonts for the offscreen and X11 platforms
     fontconfig fonts-dejavu-core
     # end-to-end tests on a real X display, and their local HTTP server

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QDir>
+#include <QSignalSpy>
 
 #include "computer_match_window.h"
 #include "match_test_support.h"
@@ -213,6 +215,43 @@ TEST_F(Window, ClearWhileAMarkerShowsNeverPaintsItOutsideItsCell) {
             EXPECT_EQ(watch.strayMarkers, 0);
         }
     }
+}
+
+TEST_F(Window, PressesThatComeWhileANewGameIsLaidOutAreDropped) {
+    MatchWindow& w = window(1);
+    w.setGrowStep(std::chrono::microseconds(50));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    start(w);
+    auto* play = control<QPushButton>(w, "playButton");
+    // A player's press of "Clear" while the discs grow: it waits in the window system's queue.
+    struct PressDuringPaint : QObject {
+        QPushButton* button;
+        bool pressed = false;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && !pressed) {
+                pressed = true;
+                QWindow* window = button->window()->windowHandle();
+                const QPointF at = button->mapTo(button->window(), button->rect().center());
+                for (const QEvent::Type type :
+                     {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                    QWindowSystemInterface::handleMouseEvent<
+                        QWindowSystemInterface::AsynchronousDelivery>(
+                        window, at, window->mapToGlobal(at),
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::LeftButton, type);
+                }
+            }
+            return false;
+        }
+    } pressDuringPaint;
+    pressDuringPaint.button = play;
+    w.installEventFilter(&pressDuringPaint);
+    QSignalSpy presses(play, &QPushButton::clicked);
+    play->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pressDuringPaint.pressed);
+    EXPECT_EQ(presses.count(), 1);
 }
 
 TEST_F(Window, TheBoardIsDrawnInTheThemesColours) {
