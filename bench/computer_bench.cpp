@@ -22,7 +22,7 @@ constexpr std::array<std::string_view, 3> positions{
 
 void chooseMove(benchmark::State& state) {
     reversi::SilentView view;
-    reversi::Game game(view, "", "");
+    reversi::Game game(view);
     game.setPosition(reversi::boardFromText(positions[state.range(0)]).value(),
                      reversi::CellCode::second);
     reversi::Computer computer(game, std::make_unique<reversi::MersenneRandom>(1));

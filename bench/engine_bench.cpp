@@ -16,9 +16,9 @@ std::vector<CellPos> legalMoves(const Game& game) {
     return reversi::legalMoves(game.board(), game.sideToMove(), game.sideWaiting());
 }
 
-// Clicks the cell's centre, as the window does.
+// Clicks the cell, as the window does.
 void play(Game& game, CellPos cell) {
-    game.click(geometry::discOrigin(cell.x) + 30, geometry::discOrigin(cell.y) + 30);
+    game.click(cell);
 }
 
 void newGame(Game& game) {
@@ -40,7 +40,7 @@ int playRandom(Game& game, std::mt19937& random, int plies) {
 
 void canMoveAfter(benchmark::State& state, int plies) {
     SilentView view;
-    Game game(view, "Red", "Yellow");
+    Game game(view);
     std::mt19937 random(7);
     playRandom(game, random, plies);
     for (auto _ : state) {
@@ -54,7 +54,7 @@ BENCHMARK_CAPTURE(canMoveAfter, end_game, 52);
 // One accepted click: test, placement, flips, recount and hand-over.
 void acceptedMove(benchmark::State& state) {
     SilentView view;
-    Game game(view, "Red", "Yellow");
+    Game game(view);
     newGame(game);
     const Game start = game;
     for (auto _ : state) {
@@ -67,7 +67,7 @@ BENCHMARK(acceptedMove);
 
 void randomGameToEnd(benchmark::State& state) {
     SilentView view;
-    Game game(view, "Red", "Yellow");
+    Game game(view);
     std::mt19937 random(11);
     for (auto _ : state)
         benchmark::DoNotOptimize(playRandom(game, random, 64));

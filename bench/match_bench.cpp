@@ -5,23 +5,33 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
 
-#include "match_window.h"
+#include "board_view.h"
+#include "widgets.h"
 
 namespace {
 
 using namespace reversi;
 
-MatchWindow* theWindow = nullptr;
+// A window that shows a board, as a match window does.
+class BoardWindow : public LayoutWindow {
+  public:
+    BoardView board{*this, styleFor(MatchKind::twoPlayer, 1).theme, {976, 700}};
 
-MatchWindow& shownWindow() {
-    return *theWindow;
-}
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        board.paint(painter, event->rect());
+    }
+};
+
+BoardWindow* theWindow = nullptr;
 
 void growingDisc(benchmark::State& state) {
-    MatchWindow& window = shownWindow();
     for (auto _ : state)
-        window.growDisc({2, 2}, CellCode::first);
+        theWindow->board.growDisc({2, 2}, CellCode::first);
 }
 BENCHMARK(growingDisc)
     ->Unit(benchmark::kMillisecond)
@@ -33,7 +43,8 @@ BENCHMARK(growingDisc)
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    MatchWindow window(styleFor(MatchKind::twoPlayer, 1));
+    BoardWindow window;
+    window.resize(976, 700);
     window.show();
     QApplication::processEvents();
     theWindow = &window;

@@ -74,22 +74,4 @@ std::string boardToText(const Board& board) {
     return text;
 }
 
-namespace geometry {
-
-int indexOfPixel(int pixel) {
-    // Truncation toward zero, not flooring: pixels just left of or above the grid give 0.
-    return static_cast<int>(static_cast<double>(pixel - gridOrigin) / cellSize);
-}
-
-std::optional<CellPos> cellAtPixel(int x, int y) {
-    const CellPos cell{indexOfPixel(x), indexOfPixel(y)};
-    const auto inside = [](int index) {
-        const int origin = discOrigin(index);
-        return origin > gridOrigin && origin < 680;
-    };
-    if (!inside(cell.x) || !inside(cell.y)) return std::nullopt;
-    return cell;
-}
-
-}  // namespace geometry
 }  // namespace reversi

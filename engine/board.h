@@ -73,27 +73,4 @@ std::optional<Board> boardFromText(std::string_view text);
 // The inverse of boardFromText.
 std::string boardToText(const Board& board);
 
-// Board geometry in window pixels.
-namespace geometry {
-inline constexpr int gridOrigin = 50;  // top-left corner of cell (0, 0)
-inline constexpr int gridEnd = 690;    // the last grid line
-inline constexpr int cellSize = 80;
-inline constexpr int discInset = 10;  // disc box inside its cell square
-inline constexpr int discSize = 60;
-inline constexpr int dotRadius = 5;
-
-// Top-left pixel of the disc box of a column or row.
-constexpr int discOrigin(int index) {
-    return index * cellSize + gridOrigin + discInset;
-}
-
-// Column or row index of a pixel, divided in floating point and truncated toward zero, so the
-// 50-pixel band before the grid maps to index 0.
-int indexOfPixel(int pixel);
-
-// The cell under a click, or nothing when it lies outside the 8 by 8 grid. The range test is
-// the disc-box test: both disc origins strictly between 50 and 680.
-std::optional<CellPos> cellAtPixel(int x, int y);
-}  // namespace geometry
-
 }  // namespace reversi

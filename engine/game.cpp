@@ -25,29 +25,23 @@ int Game::testMove(CellPos cell) {
     if (flipCount >= 1) {
         firstCount_ = firstTrial;
         secondCount_ = secondTrial;
-        view_.showVerdict(texts::correctStep);
+        view_.showVerdict(Verdict::correctStep);
     } else {
-        view_.showVerdict(texts::incorrectStep);
+        view_.showVerdict(Verdict::incorrectStep);
         trialBoard_.refreshFrom(board_);
     }
     return flipCount;
 }
 
-void Game::setDiscOrigin(CellPos cell) {
-    discX_ = geometry::discOrigin(cell.x);
-    discY_ = geometry::discOrigin(cell.y);
-}
-
 void Game::placeDisc() {
     board_.set(cell_.x, cell_.y, sideToMove_);
-    view_.drawPlacedDisc(discX_, discY_, sideToMove_);
+    view_.drawPlacedDisc(cell_, sideToMove_);
     countDiscs();
 }
 
 void Game::flipCapturedDiscs() {
     flipCaptures(board_, cell_.x, cell_.y, sideToMove_, sideWaiting_, [this](int i, int j) {
-        setDiscOrigin({i, j});
-        view_.drawGrowingDisc(discX_, discY_, sideToMove_);
+        view_.drawGrowingDisc({i, j}, sideToMove_);
     });
     countDiscs();
     handOver();
@@ -56,8 +50,7 @@ void Game::flipCapturedDiscs() {
 
 void Game::playCellAnimated(CellPos cell) {
     cell_ = cell;
-    setDiscOrigin(cell);
-    view_.drawGrowingDisc(discX_, discY_, sideToMove_);
+    view_.drawGrowingDisc(cell, sideToMove_);
     board_.set(cell.x, cell.y, sideToMove_);
     flipCapturedDiscs();
 }
@@ -120,7 +113,7 @@ void Game::resume() {
 void Game::tick() {
     if (phase_ != Phase::over && markerTicks_ >= 0) {
         --markerTicks_;
-        if (markerTicks_ == 0) view_.drawMarker(discX_, discY_, false);
+        if (markerTicks_ == 0) view_.drawMarker(markerCell_, false);
     }
     if (phase_ == Phase::running) clockStep();
     if (phase_ != Phase::over) view_.showClocks(firstClock_, secondClock_);
@@ -143,31 +136,19 @@ void Game::clockStep() {
 
 void Game::gameEnd(Outcome outcome) {
     phase_ = Phase::over;
-    switch (outcome) {
-        case Outcome::firstLoses:
-            view_.showResult(firstName_, "");
-            break;
-        case Outcome::secondLoses:
-            view_.showResult(secondName_, "");
-            break;
-        case Outcome::draw:
-            view_.showResult(texts::noOne, texts::draw);
-            break;
-    }
+    view_.showResult(outcome);
 }
 
-void Game::click(int x, int y) {
+void Game::click(CellPos cell) {
     if (phase_ == Phase::over || markerTicks_ != markerIdle) return;
-    const auto cell = geometry::cellAtPixel(x, y);
-    if (!cell || board_.at(*cell) != CellCode::empty) return;
-    const bool accepted = testMove(*cell) > 0;
-    setDiscOrigin(*cell);
-    if (accepted) {
+    if (board_.at(cell) != CellCode::empty) return;
+    if (testMove(cell) > 0) {
         placeDisc();
         flipCapturedDiscs();
     } else {
         markerTicks_ = markerShownTicks;
-        view_.drawMarker(discX_, discY_, true);
+        markerCell_ = cell;
+        view_.drawMarker(cell, true);
     }
 }
 

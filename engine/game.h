@@ -1,58 +1,10 @@
 #pragma once
 
 #include <climits>
-#include <string>
-#include <string_view>
-#include <utility>
 
 #include "board.h"
 
 namespace reversi {
-
-// Texts the rules show.
-namespace texts {
-inline constexpr std::string_view correctStep = "Correct step";
-inline constexpr std::string_view incorrectStep = "Incorrect step";
-inline constexpr std::string_view lose = "lose!";
-inline constexpr std::string_view noOne = "No one";
-inline constexpr std::string_view draw = "Draw!";
-}  // namespace texts
-
-// Everything the rules show or draw. A match window implements it; tests record it.
-class GameView {
-  public:
-    virtual ~GameView() = default;
-
-    // The disc counts of the first and second side (the two count labels).
-    virtual void showCounts(int firstCount, int secondCount) = 0;
-    // The verdict on a tested move (the verdict label).
-    virtual void showVerdict(std::string_view text) = 0;
-    // The mover's disc placed by placeDisc, drawn at once in the disc box at (discX, discY).
-    virtual void drawPlacedDisc(int discX, int discY, Cell side) = 0;
-    // A flipped disc growing in the mover's colour at (discX, discY).
-    virtual void drawGrowingDisc(int discX, int discY, Cell side) = 0;
-    // The rejected-move marker when `shown`, otherwise the disc box in background colour.
-    virtual void drawMarker(int discX, int discY, bool shown) = 0;
-    // The clocks (the two clock labels), shown on every tick until a result freezes them.
-    virtual void showClocks(int firstClock, int secondClock) = 0;
-    // The end of a game: the loser's name or "No one", "lose!", and the draw text or nothing.
-    virtual void showResult(std::string_view name, std::string_view drawText) = 0;
-    // The turn hand-over at the end of a move has finished (also when it ended the game).
-    virtual void turnHandedOver() = 0;
-};
-
-// A view that shows nothing, for tools and benchmarks.
-class SilentView final : public GameView {
-  public:
-    void showCounts(int, int) override {}
-    void showVerdict(std::string_view) override {}
-    void drawPlacedDisc(int, int, Cell) override {}
-    void drawGrowingDisc(int, int, Cell) override {}
-    void drawMarker(int, int, bool) override {}
-    void showClocks(int, int) override {}
-    void showResult(std::string_view, std::string_view) override {}
-    void turnHandedOver() override {}
-};
 
 enum class Outcome { firstLoses, secondLoses, draw };
 
@@ -62,6 +14,45 @@ constexpr Outcome outcomeByCounts(int firstCount, int secondCount) {
     if (firstCount > secondCount) return Outcome::secondLoses;
     return Outcome::draw;
 }
+
+// The verdict on a tested move: whether it captures.
+enum class Verdict { correctStep, incorrectStep };
+
+// Everything the rules show or draw. A match window implements it; tests record it.
+class GameView {
+  public:
+    virtual ~GameView() = default;
+
+    // The disc counts of the first and second side (the two count labels).
+    virtual void showCounts(int firstCount, int secondCount) = 0;
+    // The verdict on a tested move (the verdict label).
+    virtual void showVerdict(Verdict verdict) = 0;
+    // The mover's disc placed in a cell, drawn at once.
+    virtual void drawPlacedDisc(CellPos cell, Cell side) = 0;
+    // A disc growing in a cell in the mover's colour: a flipped one, or the computer's own.
+    virtual void drawGrowingDisc(CellPos cell, Cell side) = 0;
+    // The rejected-move marker in a cell when `shown`, otherwise the cell's disc erased.
+    virtual void drawMarker(CellPos cell, bool shown) = 0;
+    // The clocks (the two clock labels), shown on every tick until a result freezes them.
+    virtual void showClocks(int firstClock, int secondClock) = 0;
+    // The end of a game.
+    virtual void showResult(Outcome outcome) = 0;
+    // The turn hand-over at the end of a move has finished (also when it ended the game).
+    virtual void turnHandedOver() = 0;
+};
+
+// A view that shows nothing, for tools and benchmarks.
+class SilentView final : public GameView {
+  public:
+    void showCounts(int, int) override {}
+    void showVerdict(Verdict) override {}
+    void drawPlacedDisc(CellPos, Cell) override {}
+    void drawGrowingDisc(CellPos, Cell) override {}
+    void drawMarker(CellPos, bool) override {}
+    void showClocks(int, int) override {}
+    void showResult(Outcome) override {}
+    void turnHandedOver() override {}
+};
 
 // The game of one match window and the rule operations on it. The operations report through
 // the view, in the order the game's rules fix.
@@ -74,8 +65,7 @@ class Game {
         over,        // a result is shown: clicks and the marker wait for a new game or a resume
     };
 
-    Game(GameView& view, std::string firstName, std::string secondName)
-        : firstName_(std::move(firstName)), secondName_(std::move(secondName)), view_(view) {}
+    explicit Game(GameView& view) : view_(view) {}
 
     Phase phase() const { return phase_; }
     // A game has started and has not ended.
@@ -111,10 +101,10 @@ class Game {
 
     // One tick of the window's one-second timer: the marker, the clocks and the end rules.
     void tick();
-    // A click at window pixel (x, y): tests and plays a move, or shows the rejected-move
-    // marker. Ignored from a rejected click until the tick after its marker is erased, and
-    // while a result stands.
-    void click(int x, int y);
+    // A click on a cell: tests and plays a move there, or shows the rejected-move marker; an
+    // occupied cell does nothing. Ignored from a rejected click until the tick after its
+    // marker is erased, and while a result stands.
+    void click(CellPos cell);
     // Tests the move of the side to move at `cell` without playing it: shows the counts it
     // would give and the verdict. Returns the number of discs it captures.
     int testMove(CellPos cell);
@@ -135,8 +125,6 @@ class Game {
     void swapSides();
     void clockStep();
     void gameEnd(Outcome outcome);
-    // The disc origin: top-left pixel of the disc box being drawn.
-    void setDiscOrigin(CellPos cell);
 
     Board board_;
     // The board a move is tested on before it is played.
@@ -150,12 +138,8 @@ class Game {
     int secondClock_ = 0;
     // Ticks until the marker is erased; idle when no marker is pending.
     int markerTicks_ = markerIdle;
+    CellPos markerCell_{0, 0};
     Phase phase_ = Phase::notStarted;
-    int discX_ = 0;
-    int discY_ = 0;
-    // The names shown when a side loses.
-    std::string firstName_;
-    std::string secondName_;
 
     GameView& view_;
 };

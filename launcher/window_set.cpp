@@ -8,17 +8,18 @@ namespace reversi {
 WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
                      const std::function<void(MainMenu&)>& beforeMenuStartUp)
     : run_(std::move(update)) {
+    menu_ = std::make_unique<MainMenu>(*this);
+    run_.startUp(*menu_, beforeMenuStartUp);
+    const ProgramFonts& fonts = run_.fonts();
     if (!makeMatchWindow) {
-        makeMatchWindow = [](MatchKind kind, int theme) -> std::unique_ptr<MatchWindow> {
+        makeMatchWindow = [&fonts](MatchKind kind, int theme) -> std::unique_ptr<MatchWindow> {
             if (kind == MatchKind::versusComputer) {
-                return std::make_unique<ComputerMatchWindow>(styleFor(kind, theme));
+                return std::make_unique<ComputerMatchWindow>(styleFor(kind, theme), nullptr,
+                                                             fonts.codeFamily());
             }
             return std::make_unique<MatchWindow>(styleFor(kind, theme));
         };
     }
-    menu_ = std::make_unique<MainMenu>(*this);
-    run_.startUp(*menu_, beforeMenuStartUp);
-    const ProgramFonts& fonts = run_.fonts();
 
     // A window whose creation fails is reported and left out; the others are still made.
     const auto create = [this](const std::function<std::unique_ptr<QWidget>()>& make) {

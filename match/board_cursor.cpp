@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "board_view.h"
 #include "screen_fit.h"
 
 namespace reversi {

@@ -70,6 +70,7 @@ constexpr MatchStyle makeStyle(const WindowRow& row) {
              scheme.marker, scheme.cursor, scheme.firstName, scheme.secondName},
             {row.number, row.kind, row.objectName, row.labelFontColours, scheme.verdictLabelTop,
              row.verdictLabelColour, row.verdictLabelAtStart, row.verdictLabelBlackAtStart,
+             row.kind == twoPlayer, row.kind == versusComputer, row.kind == versusComputer,
              row.clockEnabledAtCreation, scheme.computerDelayMs, row.betaInCodeFont}};
 }
 

@@ -63,6 +63,13 @@ struct WindowProfile {
     VerdictLabelAtStart verdictLabelAtStart;
     bool verdictLabelBlackAtStart;
 
+    // What the window's kind gives it: the two-player windows can write the board dump; the
+    // versus-computer windows show the first clock in white at each start and a result in the
+    // first side's colour.
+    bool writesBoardDump;
+    bool firstClockWhiteAtStart;
+    bool resultInFirstColour;
+
     // Versus-computer windows only.
     bool clockEnabledAtCreation;
     int computerDelayMs;

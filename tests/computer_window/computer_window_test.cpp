@@ -36,13 +36,16 @@ class VersusComputer : public test_support::WidgetTest {
         control<QPushButton>(w, "playButton")->click();
     }
     static void clickCell(ComputerMatchWindow& w, int x, int y) {
-        w.onWindowClicked(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
+        QTest::mouseClick(&w, Qt::LeftButton, {}, geometry::cellCentre({x, y}));
+    }
+    static void tick(ComputerMatchWindow& w) { test_support::tick(w, "clockTimer"); }
+    static void computerTurnDue(ComputerMatchWindow& w) {
+        test_support::tick(w, "computerTurnTimer");
     }
     // Puts a position on the board, by default with the person to move.
     static void setPosition(ComputerMatchWindow& w, const std::string& text,
                             Cell toMove = CellCode::first) {
         w.setPosition(*boardFromText(text), toMove);
-        w.redrawBoard();
     }
     static std::vector<CellPos> legalMoves(const Game& g) {
         return reversi::legalMoves(g.board(), g.sideToMove(), g.sideWaiting());
@@ -97,14 +100,14 @@ TEST_F(VersusComputer, TheComputerAnswersWhenItsTimerFires) {
     EXPECT_EQ(w->game().sideToMove(), CellCode::second);
     EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     // The pause comes off the computer's clock, and the person's clicks are ignored.
-    w->onClockTick();
+    tick(*w);
     EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->text(), "299");
     clickCell(*w, 0, 0);
     EXPECT_FALSE(w->game().markerShown());
     test_support::playByKeys(*w, *control<BoardCursor>(*w, "boardCursor"),
                              {0, 0});  // and so are its keys
     EXPECT_FALSE(w->game().markerShown());
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     EXPECT_EQ(w->game().board().at(4, 5), CellCode::second);  // its answer to (2, 4)
     EXPECT_EQ(w->game().board().at(4, 4), CellCode::second);
@@ -124,11 +127,11 @@ TEST_F(VersusComputer, PassesGoBothWays) {
     // The person has no move after the computer's: the computer goes again after a pause.
     setPosition(*w, "OXXXXXX." + std::string(48, '.') + "......XO", CellCode::second);
     control<PeriodicTimer>(*w, "computerTurnTimer")->setEnabled(true);
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_EQ(w->game().board().at(7, 0), CellCode::second);
     EXPECT_EQ(w->game().sideToMove(), CellCode::second);
     EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_EQ(w->game().board().at(5, 7), CellCode::second);
     EXPECT_FALSE(w->game().inProgress());  // the person has no disc left
 }
@@ -138,21 +141,21 @@ TEST_F(VersusComputer, AClockRunningOutDuringThePauseEndsTheGameWithoutAMove) {
     start(*w);
     clickCell(*w, 2, 4);
     while (w->game().secondClock() > 1)
-        w->onClockTick();
-    w->onClockTick();
+        tick(*w);
+    tick(*w);
     EXPECT_EQ(control<OpaqueLabel>(*w, "firstClockLabel")->text(), "Yellow");
     EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->text(), "lose!");
     EXPECT_EQ(control<OpaqueLabel>(*w, "firstClockLabel")->fontColour(), QColor(Qt::red));
     EXPECT_EQ(control<OpaqueLabel>(*w, "secondClockLabel")->fontColour(), QColor(Qt::red));
     EXPECT_FALSE(w->game().inProgress());
     const Board before = w->game().board();
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_EQ(w->game().board(), before);
     // "Redraw" after a result only repaints: empty cells stay empty.
     control<QPushButton>(*w, "redrawButton")->click();
     EXPECT_EQ(w->canvas().pixel(geometry::discOrigin(0) + 30, geometry::discOrigin(0) + 30),
               w->theme().backgroundColour.resolve());
-    w->onClockTick();
+    tick(*w);
     EXPECT_NE(w->game().phase(), Game::Phase::running);
     EXPECT_EQ(control<OpaqueLabel>(*w, "firstClockLabel")->text(), "Yellow");
     clickCell(*w, 0, 0);
@@ -181,13 +184,13 @@ TEST_F(VersusComputer, ExitHoldsAPendingTurnUntilRedrawResumesTheGame) {
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     const int clock = w->game().secondClock();
-    w->onClockTick();
+    tick(*w);
     EXPECT_EQ(w->game().secondClock(), clock);
     w->show();
     control<QPushButton>(*w, "redrawButton")->click();
     EXPECT_EQ(w->game().phase(), Game::Phase::running);
     EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
     w->close();
 }
@@ -201,10 +204,10 @@ TEST_F(VersusComputer, TheComputersAnswerInAPausedMatchSetsTheClocksGoing) {
     clickCell(*w, 2, 4);  // paused, a click still plays
     ASSERT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
     EXPECT_NE(w->game().phase(), Game::Phase::running);
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_EQ(w->game().phase(), Game::Phase::running);
     const int clock = w->game().firstClock();
-    w->onClockTick();
+    tick(*w);
     EXPECT_EQ(w->game().firstClock(), clock - 1);
     w->close();
 }
@@ -216,7 +219,7 @@ TEST_F(VersusComputer, ClosingByTheTitleBarKeepsThePendingComputerTurn) {
     clickCell(*w, 2, 4);
     w->close();  // not "Exit": the game goes on in the closed window
     EXPECT_TRUE(control<PeriodicTimer>(*w, "computerTurnTimer")->isActive());
-    w->onComputerTurnDue();
+    computerTurnDue(*w);
     EXPECT_EQ(w->game().board().at(4, 5), CellCode::second);
     EXPECT_EQ(w->game().sideToMove(), CellCode::first);
 }
@@ -237,7 +240,7 @@ TEST_P(WholeGames, AtEveryLevelEndByTheRules) {
                 ASSERT_LT(turn, 200);
                 if (control<PeriodicTimer>(*w, "computerTurnTimer")->isActive()) {
                     const Board before = w->game().board();
-                    w->onComputerTurnDue();
+                    computerTurnDue(*w);
                     ASSERT_NE(w->game().board(), before) << "the computer passed with a move";
                     continue;
                 }

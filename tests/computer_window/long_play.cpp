@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -99,13 +100,17 @@ bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, i
     window.findChild<QPushButton*>(QStringLiteral("playButton"))->click();
     if (!window.game().inProgress()) return failed("the game did not start", number);
     const Game& game = window.game();
-    const auto& computerTurnTimer =
+    auto& computerTurnTimer =
         *window.findChild<PeriodicTimer*>(QStringLiteral("computerTurnTimer"));
     for (int turn = 0; window.game().inProgress(); ++turn) {
         if (turn >= 200) return failed("the game does not end", number);
         const Board before = game.board();
         if (computerTurnTimer.isActive()) {
-            const auto computerMove = [&window] { window.onComputerTurnDue(); };
+            // The computer's pause over at once.
+            const auto computerMove = [&computerTurnTimer] {
+                QTimerEvent due(computerTurnTimer.timerId());
+                QCoreApplication::sendEvent(&computerTurnTimer, &due);
+            };
             if (tally) {
                 // The choice alone, on a copy of the game, without playing or drawing.
                 Game copy = game;
@@ -125,8 +130,7 @@ bool playGame(ComputerMatchWindow& window, std::mt19937& random, Tally* tally, i
             return failed("the person is to move without a move", number);
         const CellPos cell = moves[random() % moves.size()];
         const auto personMove = [&window, cell] {
-            window.onWindowClicked(geometry::discOrigin(cell.x) + 30,
-                                   geometry::discOrigin(cell.y) + 30);
+            QTest::mouseClick(&window, Qt::LeftButton, {}, geometry::cellCentre(cell));
         };
         if (tally) {
             tally->person.time(personMove);

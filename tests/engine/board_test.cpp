@@ -55,24 +55,6 @@ TEST(Board, TextFormRoundTripsAndRejectsOtherText) {
     EXPECT_FALSE(boardFromText("x" + text.substr(1)));
 }
 
-TEST(Geometry, DiscOriginsOfTheCornerCells) {
-    EXPECT_EQ(geometry::discOrigin(0), 60);
-    EXPECT_EQ(geometry::discOrigin(7), 620);
-}
-
-TEST(Geometry, ClicksMapToCellsByTruncationTowardZero) {
-    const auto at = [](int x, int y) { return geometry::cellAtPixel(x, y); };
-    EXPECT_EQ(at(130, 50), (CellPos{1, 0}));
-    EXPECT_EQ(at(689, 689), (CellPos{7, 7}));
-    EXPECT_EQ(at(20, 300), (CellPos{0, 3}));  // the band left of the grid is column 0
-    EXPECT_EQ(at(300, 0), (CellPos{3, 0}));   // the band above the grid is row 0
-    EXPECT_EQ(at(129, 129), (CellPos{0, 0}));
-    EXPECT_FALSE(at(690, 300));  // column 8
-    EXPECT_FALSE(at(300, 690));
-    EXPECT_EQ(at(-29, 300), (CellPos{0, 3}));  // -79 / 80 truncates to 0
-    EXPECT_FALSE(at(-30, 300));                // -80 / 80 is -1
-}
-
 // Leaf counts of the whole game tree from the start position: a check of the capture rule,
 // the direction pre-tests and passing together.
 TEST(Perft, MatchesTheKnownLeafCounts) {

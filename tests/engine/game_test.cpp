@@ -150,7 +150,7 @@ TEST(EndRules, EveryRuleThatHoldsOnATickAppliesInOrder) {
 
 TEST(Ticks, BeforeAGameTheClocksShowTheirValuesAndNothingCounts) {
     RecordingView view;
-    Game game(view, "Red", "Yellow");
+    Game game(view);
     game.setStartPosition();
     game.tick();
     EXPECT_EQ(view.firstClockText, "0");

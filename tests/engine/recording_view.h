@@ -18,27 +18,30 @@ class RecordingView : public GameView {
         secondCountText = std::to_string(second);
         events.push_back("counts " + firstCountText + " " + secondCountText);
     }
-    void showVerdict(std::string_view text) override {
-        verdictText = text;
+    void showVerdict(Verdict verdict) override {
+        verdictText = verdict == Verdict::correctStep ? "Correct step" : "Incorrect step";
         events.push_back("verdict " + verdictText);
     }
-    void drawPlacedDisc(int x, int y, Cell side) override {
-        events.push_back(disc("placed", x, y, side));
+    void drawPlacedDisc(CellPos cell, Cell side) override {
+        events.push_back(disc("placed", cell, side));
     }
-    void drawGrowingDisc(int x, int y, Cell side) override {
-        events.push_back(disc("grow", x, y, side));
+    void drawGrowingDisc(CellPos cell, Cell side) override {
+        events.push_back(disc("grow", cell, side));
     }
-    void drawMarker(int x, int y, bool shown) override {
-        events.push_back(disc(shown ? "marker" : "erase", x, y, 0));
+    void drawMarker(CellPos cell, bool shown) override {
+        events.push_back(disc(shown ? "marker" : "erase", cell, 0));
     }
     void showClocks(int first, int second) override {
         firstClockText = std::to_string(first);
         secondClockText = std::to_string(second);
     }
-    void showResult(std::string_view name, std::string_view drawText) override {
-        firstClockText = name;
-        secondClockText = texts::lose;
-        verdictText = drawText;
+    // The result as a window of the first theme words it: the loser's name and "lose!".
+    void showResult(Outcome outcome) override {
+        firstClockText = outcome == Outcome::firstLoses    ? "Red"
+                         : outcome == Outcome::secondLoses ? "Yellow"
+                                                           : "No one";
+        secondClockText = "lose!";
+        verdictText = outcome == Outcome::draw ? "Draw!" : "";
         events.push_back("result " + firstClockText + " " + secondClockText + " " + verdictText);
     }
     void turnHandedOver() override { events.push_back("handed over"); }
@@ -53,10 +56,9 @@ class RecordingView : public GameView {
     }
 
   private:
-    static std::string disc(const char* what, int x, int y, Cell side) {
-        // Report the cell rather than the pixel: the disc origin of column c is 80c + 60.
-        std::string s = std::string(what) + " " + std::to_string((x - 60) / 80) + "," +
-                        std::to_string((y - 60) / 80);
+    static std::string disc(const char* what, CellPos cell, Cell side) {
+        std::string s =
+            std::string(what) + " " + std::to_string(cell.x) + "," + std::to_string(cell.y);
         if (side != 0) s += " side " + std::to_string(side);
         return s;
     }
@@ -65,7 +67,7 @@ class RecordingView : public GameView {
 // A game as a match window holds it, with a new game started.
 struct TestGame {
     RecordingView view;
-    Game game{view, "Red", "Yellow"};
+    Game game{view};
 
     TestGame() { game.newGame(300); }
 
@@ -75,8 +77,7 @@ struct TestGame {
         if (!board) throw std::invalid_argument("bad board text");
         game.setPosition(*board, toMove);
     }
-    // Clicks the centre of a cell.
-    void clickCell(int x, int y) { game.click(80 * x + 90, 80 * y + 90); }
+    void clickCell(int x, int y) { game.click({x, y}); }
 };
 
 }  // namespace reversi::test_support

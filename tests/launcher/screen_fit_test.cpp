@@ -121,7 +121,7 @@ TEST_F(ScreenFitting, OnASmallScreenEveryControlShowsAndEveryCellIsClickable) {
     EXPECT_EQ(match.canvas().pixel(geometry::discOrigin(7) + 30, geometry::discOrigin(7) + 30),
               match.theme().markerColour.resolve());
     for (int tick = 0; tick < 3; ++tick)  // the marker's two ticks, then clicks play again
-        match.onClockTick();
+        test_support::tick(match, "clockTimer");
     press(4, 2);
     EXPECT_EQ(match.game().board().at(4, 2), CellCode::first);
 

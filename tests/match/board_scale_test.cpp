@@ -1,5 +1,6 @@
-// The board at every scale it can be shown at: every grid line, disc and marker whole, the
-// lines of one board equally thick, and a window that changes screens drawn anew there.
+// The board's geometry: which cell a press plays, and the board at every scale it can be shown
+// at: every grid line, disc and marker whole, the lines of one board equally thick, and a window
+// that changes screens drawn anew there.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -27,6 +28,16 @@ std::vector<std::pair<int, int>> runs(const Canvas& canvas, bool row, int at, in
         inRun = inked;
     }
     return found;
+}
+
+TEST(BoardGeometry, APressPlaysTheCellItsDistanceFromTheGridGivesTruncatedTowardZero) {
+    const std::pair<QPoint, std::optional<CellPos>> presses[] = {
+        {{130, 50}, CellPos{1, 0}},  {{689, 689}, CellPos{7, 7}}, {{129, 129}, CellPos{0, 0}},
+        {{20, 300}, CellPos{0, 3}},  {{300, 0}, CellPos{3, 0}},   // the bands left of and above
+        {{-29, 300}, CellPos{0, 3}}, {{-30, 300}, std::nullopt},  // -79 / 80 is 0, -80 / 80 is -1
+        {{690, 300}, std::nullopt},  {{300, 690}, std::nullopt},  {{900, 100}, std::nullopt}};
+    for (const auto& [pixel, cell] : presses)
+        EXPECT_EQ(geometry::cellAt(pixel), cell) << pixel.x() << "," << pixel.y();
 }
 
 TEST_F(BoardScale, EveryLineDiscAndMarkerKeepsItsDevicePixelsAtEveryFitAndScreen) {

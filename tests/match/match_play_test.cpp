@@ -17,7 +17,6 @@ TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
     start(w);
     w.setPosition(*boardFromText(std::string(32, 'O') + std::string(24, 'X') + "XXXXXXO."),
                   CellCode::first);
-    w.redrawBoard();
     clickCell(w, 7, 7);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "No one");
     EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
@@ -26,8 +25,8 @@ TEST_F(Play, AFullBoardAtThirtyTwoAllIsADrawShownInTheme3) {
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->background(), QColor(Qt::magenta));
     EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->background(), QColor(Qt::magenta));
     // Frozen: ticks keep the result, clicks do nothing.
-    w.onClockTick();
-    w.onClockTick();
+    tick(w);
+    tick(w);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "No one");
     EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(), "32");
     EXPECT_EQ(w.game().phase(), Game::Phase::over);
@@ -37,18 +36,18 @@ TEST_F(Play, ALossOnTimeAndAResumedClockBelowZero) {
     MatchWindow& w = window(1);
     start(w);
     while (w.game().firstClock() > 2)
-        w.onClockTick();
-    w.onClockTick();
+        tick(w);
+    tick(w);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "1");
-    w.onClockTick();
+    tick(w);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "Red");
     EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
     EXPECT_EQ(control<OpaqueLabel>(w, "firstCountLabel")->text(), "2");
-    w.onClockTick();
+    tick(w);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "Red");
     // "Redraw" sets the finished game running again; the clock only ever ends it at zero.
     control<QPushButton>(w, "redrawButton")->click();
-    w.onClockTick();
+    tick(w);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "-1");
     EXPECT_EQ(w.game().phase(), Game::Phase::running);
 }
@@ -57,7 +56,6 @@ TEST_F(Play, TakingTheLastDiscWinsAtOnce) {
     MatchWindow& w = window(2);
     start(w);
     w.setPosition(*boardFromText(".OX....." + std::string(56, '.')), CellCode::first);
-    w.redrawBoard();
     clickCell(w, 0, 0);
     EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "Black");
     EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "lose!");
@@ -77,7 +75,7 @@ TEST_F(Play, WholeGamesByClicksEndByTheRules) {
             clickCell(w, move.x, move.y);
             ASSERT_NE(w.game().board().at(move.x, move.y), CellCode::empty);
             ASSERT_LE(++moves, 60);
-            w.onClockTick();
+            tick(w);
         }
         const int first = w.game().firstCount(), second = w.game().secondCount();
         const char* expected = first < second   ? w.theme().firstName
@@ -100,8 +98,7 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
         for (int event = 0; event < 1500; ++event) {
             const unsigned pick = random() % 100;
             if (pick < 60) {
-                w.onWindowClicked(static_cast<int>(random() % 976),
-                                  static_cast<int>(random() % 700));
+                click(w, {static_cast<int>(random() % 976), static_cast<int>(random() % 700)});
             } else if (pick < 75) {
                 const auto legal = legalMoves(w);
                 if (!legal.empty()) {
@@ -109,7 +106,7 @@ TEST_F(Play, SurvivesLongRunsOfRandomEvents) {
                     clickCell(w, move.x, move.y);
                 }
             } else if (pick < 93) {
-                w.onClockTick();
+                tick(w);
             } else if (pick < 96) {
                 control<QPushButton>(w, "exitButton")->click();
             } else if (pick < 98) {

@@ -28,13 +28,12 @@ class MatchTest : public WidgetTest {
         control<QPushButton>(w, "playButton")->click();
     }
 
-    static QPoint centreOf(int x, int y) {
-        return {geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30};
-    }
-    static void clickCell(MatchWindow& w, int x, int y) {
-        const QPoint p = centreOf(x, y);
-        w.onWindowClicked(p.x(), p.y());
-    }
+    static QPoint centreOf(int x, int y) { return geometry::cellCentre({x, y}); }
+    // A click on the window at a pixel of its layout (the window is at its layout's scale).
+    static void click(MatchWindow& w, QPoint at) { QTest::mouseClick(&w, Qt::LeftButton, {}, at); }
+    static void clickCell(MatchWindow& w, int x, int y) { click(w, centreOf(x, y)); }
+    // The window's one-second tick.
+    static void tick(MatchWindow& w) { test_support::tick(w, "clockTimer"); }
     // A pixel inside the disc of a cell, off its centre dot.
     static QColor discColour(const MatchWindow& w, int x, int y) {
         const QPoint p = centreOf(x, y);

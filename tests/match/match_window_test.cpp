@@ -74,7 +74,7 @@ TEST_F(Window, AStartReadsTheCountdownDeletesTheFileAndShowsTheLabels) {
         if (theme == 2) {
             EXPECT_EQ(control<OpaqueLabel>(w, "verdictLabel")->background(), QColor(Qt::black));
         }
-        w.onClockTick();
+        tick(w);
         EXPECT_EQ(control<OpaqueLabel>(w, "firstClockLabel")->text(), "300");
         EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "300");
         // Every later start keeps the countdown read the first time; no file is needed.
@@ -94,7 +94,7 @@ TEST_F(Window, AMissingHandoffFileIsReportedAndTheNextPressTriesAgain) {
     EXPECT_EQ(control<QPushButton>(w, "playButton")->text(), "Play!");
     EXPECT_TRUE(control<OpaqueLabel>(w, "firstCountLabel")->isHidden());
     // No game is left running: the next tick shows the clocks and ends nothing.
-    w.onClockTick();
+    tick(w);
     EXPECT_NE(w.game().phase(), Game::Phase::running);
     EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), "0");
     start(w);
@@ -158,8 +158,8 @@ TEST_F(Window, BeforeTheFirstGameAClickShowsTheMarkerAloneAndACentreCellNothing)
     EXPECT_EQ(discColour(w, 4, 2), colourOf(w.theme().markerColour));
     EXPECT_EQ(w.canvas().pixel(50, 300), background);  // no grid: the marker alone
     EXPECT_EQ(w.game().board(), before);
-    w.onClockTick();
-    w.onClockTick();
+    tick(w);
+    tick(w);
     EXPECT_EQ(discColour(w, 4, 2), background);
     EXPECT_NE(w.game().phase(), Game::Phase::running);
 }
@@ -285,16 +285,16 @@ TEST_F(Window, ARejectedClickShowsTheMarkerUntilTheSecondTick) {
         const QColor background = colourOf(w.theme().backgroundColour);
         EXPECT_EQ(discColour(w, 0, 0), marker);
         EXPECT_EQ(dotColour(w, 0, 0), marker);  // the marker has no centre dot
-        w.onClockTick();
+        tick(w);
         EXPECT_EQ(dotColour(w, 0, 0), marker);
-        w.onClockTick();
+        tick(w);
         EXPECT_EQ(dotColour(w, 0, 0), background);
         EXPECT_EQ(discColour(w, 0, 0), background);
         EXPECT_EQ(w.canvas().pixel(50, 90), colourOf(w.theme().gridColour));
         EXPECT_EQ(w.canvas().pixel(130, 90), colourOf(w.theme().gridColour));
         clickCell(w, 4, 2);  // still ignored on the counter's last step
         EXPECT_EQ(w.game().board().at(4, 2), CellCode::empty);
-        w.onClockTick();
+        tick(w);
         clickCell(w, 4, 2);
         EXPECT_EQ(w.game().board().at(4, 2), CellCode::first);
     }
@@ -473,7 +473,7 @@ TEST_F(Window, ExitPausesAndRedrawResumes) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_NE(w.game().phase(), Game::Phase::running);
     const int clock = w.game().secondClock();
-    w.onClockTick();
+    tick(w);
     EXPECT_EQ(w.game().secondClock(), clock);
     EXPECT_EQ(control<OpaqueLabel>(w, "secondClockLabel")->text(), QString::number(clock));
     // Paused, clicks still play.
@@ -487,7 +487,7 @@ TEST_F(Window, ExitPausesAndRedrawResumes) {
     control<QPushButton>(w, "redrawButton")->click();
     EXPECT_EQ(readFile("data/0.db"), "x");
     EXPECT_EQ(w.game().phase(), Game::Phase::running);
-    w.onClockTick();
+    tick(w);
     EXPECT_EQ(w.game().firstClock(), 300);
 }
 
@@ -515,7 +515,7 @@ TEST_F(Window, TheHiddenDumpWritesTheBoardRowByRow) {
     MatchWindow& w = window(1);
     start(w);
     clickCell(w, 4, 2);
-    w.onDumpBoardClicked();
+    control<QPushButton>(w, "dumpBoardButton")->click();
     const QByteArray empty = " 0 0 0 0 0 0 0 0\r\n";
     EXPECT_EQ(readFile("otladka.txt"), empty + empty + " 0 0 0 0 3 0 0 0\r\n" +
                                            " 0 0 0 3 3 0 0 0\r\n" + " 0 0 0 7 3 0 0 0\r\n" + empty +

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTimerEvent>
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +23,13 @@ Control* control(const QObject& window, const char* name) {
     auto* found = dynamic_cast<Control*>(window.findChild<QObject*>(QString::fromLatin1(name)));
     if (!found) throw std::logic_error(std::string("the window has no control named ") + name);
     return found;
+}
+
+// A tick of a window's timer, at once, as if its interval had passed.
+inline void tick(const QObject& window, const char* timerName) {
+    auto* timer = control<QTimer>(window, timerName);
+    QTimerEvent event(timer->timerId());
+    QCoreApplication::sendEvent(timer, &event);
 }
 
 // Runs each test in a fresh working directory and records the errors shown to the player.

@@ -67,7 +67,7 @@ Answer answer(std::string_view line) {
     }
 
     reversi::SilentView view;
-    reversi::Game game(view, "", "");
+    reversi::Game game(view);
     game.setPosition(*board, reversi::CellCode::second);
     reversi::Computer computer(game, std::make_unique<reversi::MersenneRandom>(seed));
     computer.setLevel(*level);

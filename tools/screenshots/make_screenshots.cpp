@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -69,9 +70,11 @@ QImage gamePicture(MatchWindow& window) {
         const auto moves = legalMoves(game.board(), game.sideToMove(), game.sideWaiting());
         if (moves.empty()) break;
         const CellPos cell = moves[(move * 3) % moves.size()];
-        const int half = geometry::discSize / 2;
-        window.onWindowClicked(geometry::discOrigin(cell.x) + half,
-                               geometry::discOrigin(cell.y) + half);
+        // A press on the cell, as the player's mouse makes it, at the window's scale.
+        const QPointF at = QPointF(geometry::cellCentre(cell)) * window.layoutScale();
+        QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &press);
     }
     return picture(window);
 }

@@ -3,13 +3,12 @@
 #include <QCloseEvent>
 
 #include "error_display.h"
-#include "handoff.h"
-#include "resource_names.h"
 
 namespace reversi {
 
 ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
-                                         std::unique_ptr<RandomSource> random)
+                                         std::unique_ptr<RandomSource> random,
+                                         const QString& codeFamily)
     : MatchWindow(style),
       computer_(gameInPlay(), random ? std::move(random) : std::make_unique<MersenneRandom>()) {
     const auto label = [this](const char* name, const QString& text, QPoint position,
@@ -23,7 +22,7 @@ ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
         l->adjustSize();
         return l;
     };
-    QFont code(QString::fromLatin1(resources::ResourceName::sourceCodeFamily));
+    QFont code(codeFamily);
     code.setPixelSize(16);
     code.setBold(true);
     levelTitleLabel_ = label("levelTitleLabel", QStringLiteral("Complication:"), {312, 208}, code);
@@ -49,12 +48,9 @@ ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
                    &ComputerMatchWindow::onComputerTurnDue);
 }
 
-void ComputerMatchWindow::onPlayClicked() {
-    // A new game ends any computer turn still pending from the previous one.
+void ComputerMatchWindow::beforeNewGame() {
     computerTurnTimer_->setEnabled(false);
     computerTurnHeld_ = false;
-    firstClockLabel_->setFontColour(Qt::white);
-    clockTimer_->setEnabled(true);
     if (!levelSlider_->isHidden()) {
         // The level is chosen once, before the window's first game.
         computer_.setLevel(levelSlider_->value());
@@ -64,21 +60,6 @@ void ComputerMatchWindow::onPlayClicked() {
             selector->hide();
         }
     }
-    growStartingDiscs();
-    readHandoffIfFirstStart();
-    startGame();
-}
-
-void ComputerMatchWindow::startGame() {
-    startGameFromHandoff();
-    for (QWidget* control :
-         {static_cast<QWidget*>(firstCountLabel_), static_cast<QWidget*>(secondCountLabel_),
-          static_cast<QWidget*>(firstClockLabel_), static_cast<QWidget*>(secondClockLabel_),
-          static_cast<QWidget*>(verdictLabel_), static_cast<QWidget*>(redrawButton_)}) {
-        control->show();
-    }
-    playButton_->setText(QStringLiteral("Clear"));
-    redrawBoard();
 }
 
 void ComputerMatchWindow::turnHandedOver() {
@@ -92,12 +73,6 @@ void ComputerMatchWindow::onComputerTurnDue() {
         resumeGame();
         redrawBoard();
     }
-}
-
-void ComputerMatchWindow::showResult(std::string_view name, std::string_view drawText) {
-    MatchWindow::showResult(name, drawText);
-    firstClockLabel_->setFontColour(theme().firstColour.resolve());
-    secondClockLabel_->setFontColour(theme().firstColour.resolve());
 }
 
 void ComputerMatchWindow::resumeGame() {
