@@ -235,7 +235,7 @@ void MainMenu::applyFontsAndDefaults(const ProgramFonts& fonts) {
     relayout([this, &fonts] { applyFonts(fonts); });
     countdownSlider_->setValue(defaultCountdown);
     themeRadios_[0]->setChecked(true);
-    countdownValueLabel_->setText(QStringLiteral("300"));
+    countdownValueLabel_->setText(QString::number(defaultCountdown));
     countdownValueLabel_->adjustSize();
 }
 
