@@ -1,9 +1,11 @@
 #include "board_cursor.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
 
+#include "board_accessible.h"
 #include "board_view.h"
 #include "screen_fit.h"
 
@@ -17,8 +19,10 @@ constexpr int outlineInset = 3;
 
 }  // namespace
 
-BoardCursor::BoardCursor(QColor colour, std::function<void(CellPos)> play, QWidget* parent)
-    : QWidget(parent), colour_(colour), play_(std::move(play)) {
+BoardCursor::BoardCursor(QColor colour, std::function<void(CellPos)> play, CellContent content,
+                         QWidget* parent)
+    : QWidget(parent), colour_(colour), play_(std::move(play)), content_(std::move(content)) {
+    installBoardAccessibility();
     // Over the grid, its last lines included.
     constexpr int side = Board::size * geometry::cellSize + 1;
     setGeometry(geometry::gridOrigin, geometry::gridOrigin, side, side);
@@ -27,6 +31,50 @@ BoardCursor::BoardCursor(QColor colour, std::function<void(CellPos)> play, QWidg
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(QStringLiteral("Board"));
     moveTo(startCell);
+    for (int index = 0; index < Board::cellCount; ++index)
+        contentSeen_[static_cast<std::size_t>(index)] = content_(cellAtIndex(index));
+}
+
+QString BoardCursor::cellText(CellPos cell) const {
+    return cellName(cell) + QStringLiteral(", ") + content_(cell);
+}
+
+void BoardCursor::cellsChanged() {
+    for (int index = 0; index < Board::cellCount; ++index) {
+        QString content = content_(cellAtIndex(index));
+        QString& seen = contentSeen_[static_cast<std::size_t>(index)];
+        if (content == seen) continue;
+        seen = std::move(content);
+        if (!QAccessible::isActive()) continue;
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        changed.setChild(index);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+QRect BoardCursor::cellArea(CellPos cell) const {
+    constexpr int side = geometry::cellSize + 1;
+    return scaledRect({cell.x * geometry::cellSize, cell.y * geometry::cellSize, side, side},
+                      scale_);
+}
+
+void BoardCursor::say(const QString& text) {
+    lastSaid_ = text;
+    saidHere_ = true;
+    if (!QAccessible::isActive()) return;
+    QAccessibleEvent board(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&board);
+    if (!hasFocus()) return;
+    QAccessibleEvent cell(this, QAccessible::DescriptionChanged);
+    cell.setChild(cellIndex(cell_));
+    QAccessible::updateAccessibility(&cell);
+}
+
+void BoardCursor::announceFocusedCell() {
+    if (!hasFocus() || !QAccessible::isActive()) return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(cellIndex(cell_));
+    QAccessible::updateAccessibility(&focus);
 }
 
 QString BoardCursor::cellName(CellPos cell) {
@@ -50,9 +98,10 @@ void BoardCursor::updateOutline(CellPos cell) {
 
 void BoardCursor::moveTo(CellPos cell) {
     updateOutline(cell_);
+    if (cell != cell_) saidHere_ = false;
     cell_ = cell;
     updateOutline(cell_);
-    setAccessibleDescription(QStringLiteral("Cursor on %1").arg(cellName(cell_)));
+    announceFocusedCell();
 }
 
 void BoardCursor::keyPressEvent(QKeyEvent* event) {
@@ -82,9 +131,11 @@ void BoardCursor::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
     if (!outlineShown_) {
-        // The first key shows where the cursor is, so no key moves or plays it unseen.
+        // The first key shows where the cursor is, so no key moves or plays it unseen; a screen
+        // reader says the cell.
         outlineShown_ = true;
         updateOutline(cell_);
+        say(cellText(cell_));
     } else if (plays) {
         // One key press is one click, however long the key is held.
         if (!event->isAutoRepeat()) play_(cell_);
@@ -97,6 +148,7 @@ void BoardCursor::keyPressEvent(QKeyEvent* event) {
 void BoardCursor::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     updateOutline(cell_);
+    announceFocusedCell();
 }
 
 void BoardCursor::focusOutEvent(QFocusEvent* event) {

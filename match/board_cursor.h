@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <array>
 #include <functional>
 
 #include "board.h"
@@ -14,15 +15,35 @@ namespace reversi {
 // the cell's grid lines, shown only once one of these keys has been pressed and only while the
 // board has the focus: a player who uses only the mouse never sees it. It is painted over the
 // window's board picture and never into it. Mouse presses pass through to the window.
+//
+// To assistive technologies it is a table of 64 cells, each named by its place and what it
+// holds; the cursor's cell is the focused one, and each cell's action plays it.
 class BoardCursor : public QWidget {
   public:
     // Where the cursor starts: d4, the top-left disc of the starting position, in the middle.
     static constexpr CellPos startCell{3, 3};
 
+    // What a cell holds, in words: "empty" or the name of the side whose disc it is.
+    using CellContent = std::function<QString(CellPos)>;
+
     // `play` is called with the cursor's cell when Enter or Space plays it.
-    BoardCursor(QColor colour, std::function<void(CellPos)> play, QWidget* parent);
+    BoardCursor(QColor colour, std::function<void(CellPos)> play, CellContent content,
+                QWidget* parent);
 
     CellPos cell() const { return cell_; }
+    // Plays a cell as Enter or Space on it would.
+    void play(CellPos cell) { play_(cell); }
+    // A cell's place and content, as a screen reader says it: "d4, Red".
+    QString cellText(CellPos cell) const;
+    // Assistive technologies hear of each cell whose content changed since they last did.
+    void cellsChanged();
+    // Says `text` to assistive technologies: the board's description, and the focused cell's
+    // until the cursor moves on.
+    void say(const QString& text);
+    const QString& lastSaid() const { return lastSaid_; }
+    QString lastSaidHere() const { return saidHere_ ? lastSaid_ : QString(); }
+    // Where a cell lies on this widget, at the window's scale.
+    QRect cellArea(CellPos cell) const;
     bool outlineShown() const { return outlineShown_; }
     // Hides the outline until the next key; the cursor keeps its cell.
     void hideOutline();
@@ -45,8 +66,15 @@ class BoardCursor : public QWidget {
     // Schedules the repainting of the outline around a cell.
     void updateOutline(CellPos cell);
 
+    // Assistive technologies hear that the cursor's cell has the focus.
+    void announceFocusedCell();
+
     QColor colour_;
     std::function<void(CellPos)> play_;
+    CellContent content_;
+    std::array<QString, Board::cellCount> contentSeen_;  // what assistive technologies last heard
+    QString lastSaid_;
+    bool saidHere_ = false;  // the last thing said was said about the cursor's cell
     CellPos cell_ = startCell;
     bool outlineShown_ = false;
     qreal scale_ = 1;

@@ -69,7 +69,9 @@ void ComputerMatchWindow::turnHandedOver() {
 void ComputerMatchWindow::onComputerTurnDue() {
     computerTurnTimer_->setEnabled(false);
     if (!game().inProgress()) return;  // a finished game gets no further computer move
-    if (computer_.playTurn()) {
+    bool played = false;
+    playAndSay([this, &played] { played = computer_.playTurn(); });
+    if (played) {
         resumeGame();
         redrawBoard();
     }

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "board_accessible.h"
 #include "error_display.h"
 #include "file_error.h"
 #include "handoff.h"
@@ -68,7 +69,8 @@ MatchWindow::MatchWindow(const MatchStyle& style, QWidget* parent)
 
     boardCursor_ = new BoardCursor(
         theme.cursorColour.resolve(),
-        [this](CellPos cell) { runHandler([this, cell] { playCell(cell); }); }, this);
+        [this](CellPos cell) { runHandler([this, cell] { playCell(cell); }); },
+        [this](CellPos cell) { return cellContent(cell); }, this);
     boardCursor_->setObjectName(QStringLiteral("boardCursor"));
     exitButton_ = makeButton("exitButton", QStringLiteral("Exit"), {856, 80, 81, 25});
     playButton_ = makeButton("playButton", QStringLiteral("Play!"), {856, 104, 81, 25});
@@ -95,6 +97,8 @@ MatchWindow::MatchWindow(const MatchStyle& style, QWidget* parent)
     connectHandler(dumpBoardButton_, &QPushButton::clicked, this, &MatchWindow::onDumpBoardClicked);
     connectHandler(redrawButton_, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
 
+    nameLabels(false);
+    verdictLabel_->setAccessibleName(QStringLiteral("Verdict"));
     setInitialState();
     clockTimer_->setEnabled(profile.kind == MatchKind::twoPlayer || profile.clockEnabledAtCreation);
     // The window opens with the keyboard on the board, where it shows nothing until a key.
@@ -134,6 +138,7 @@ void MatchWindow::setInitialState() {
     setPalette(p);
     setAutoFillBackground(true);
     game_.setStartPosition();
+    boardCursor_->cellsChanged();
 }
 
 void MatchWindow::setPosition(const Board& board, Cell toMove) {
@@ -213,7 +218,19 @@ void MatchWindow::startGameFromHandoff() {
     handoffRead_ = true;
 }
 
+void MatchWindow::nameLabels(bool result) {
+    const QString first = QString::fromUtf8(theme_.firstName);
+    const QString second = QString::fromUtf8(theme_.secondName);
+    firstCountLabel_->setAccessibleName(first + QStringLiteral(" discs"));
+    secondCountLabel_->setAccessibleName(second + QStringLiteral(" discs"));
+    firstClockLabel_->setAccessibleName(result ? QStringLiteral("Result")
+                                               : first + QStringLiteral(" clock"));
+    secondClockLabel_->setAccessibleName(result ? QStringLiteral("Result")
+                                                : second + QStringLiteral(" clock"));
+}
+
 void MatchWindow::showStartLabels() {
+    nameLabels(false);
     firstCountLabel_->setBackground(theme_.firstColour.resolve());
     firstClockLabel_->setBackground(theme_.firstColour.resolve());
     secondCountLabel_->setBackground(theme_.secondColour.resolve());
@@ -237,7 +254,78 @@ void MatchWindow::showStartLabels() {
 // --- clicks and ticks --------------------------------------------------------------------
 
 void MatchWindow::playCell(CellPos cell) {
-    if (acceptsClicks()) game_.click(cell);
+    if (acceptsClicks()) playAndSay([this, cell] { game_.click(cell); }, cell);
+}
+
+void MatchWindow::playAndSay(const std::function<void()>& move, std::optional<CellPos> clicked) {
+    const Board before = game_.board();
+    const Cell mover = game_.sideToMove();
+    const bool markerBefore = game_.markerShown();
+    playingMove_ = true;
+    resultWords_.clear();
+    move();
+    playingMove_ = false;
+    boardCursor_->cellsChanged();
+    if (game_.board() != before) {
+        sayMove(before, mover);
+    } else if (clicked && !markerBefore && game_.markerShown()) {
+        boardCursor_->say(BoardCursor::cellName(*clicked) + QStringLiteral(": ") + shownVerdict() +
+                          QStringLiteral("not a move."));
+    }
+}
+
+QString MatchWindow::shownVerdict() const {
+    if (verdictLabel_->isHidden() || verdictLabel_->text().isEmpty()) return {};
+    return verdictLabel_->text() + QStringLiteral(", ");
+}
+
+void MatchWindow::redrawBoard() {
+    board_.drawBoard(game_.board());
+    boardCursor_->cellsChanged();
+}
+
+QString MatchWindow::sideName(Cell side) const {
+    return QString::fromUtf8(side == CellCode::second ? theme_.secondName : theme_.firstName);
+}
+
+QString MatchWindow::cellContent(CellPos cell) const {
+    const Cell code = game_.board().at(cell);
+    return code == CellCode::empty ? QStringLiteral("empty") : sideName(code);
+}
+
+QString MatchWindow::countsText() const {
+    return QStringLiteral("%1 %2, %3 %4")
+        .arg(sideName(CellCode::first))
+        .arg(game_.firstCount())
+        .arg(sideName(CellCode::second))
+        .arg(game_.secondCount());
+}
+
+void MatchWindow::sayMove(const Board& before, Cell mover) {
+    std::optional<CellPos> placed;
+    int turned = 0;
+    for (int index = 0; index < Board::cellCount; ++index) {
+        const CellPos cell = cellAtIndex(index);
+        if (before.at(cell) == game_.board().at(cell)) continue;
+        if (before.at(cell) == CellCode::empty)
+            placed = cell;
+        else
+            ++turned;
+    }
+    if (!placed) return;
+    QString text = sideName(mover) + QStringLiteral(" plays ") + BoardCursor::cellName(*placed) +
+                   QStringLiteral(": ");
+    if (game_.phase() != Game::Phase::over) text += shownVerdict();
+    text += QStringLiteral("%1 %2 turned. %3.")
+                .arg(turned)
+                .arg(turned == 1 ? QStringLiteral("disc") : QStringLiteral("discs"), countsText());
+    if (game_.phase() == Game::Phase::over) {
+        text += QLatin1Char(' ') + resultWords_;
+    } else if (game_.sideToMove() == mover) {
+        // The other side has no move: it passes, silently on the screen.
+        text += QLatin1Char(' ') + sideName(opponentOf(mover)) + QStringLiteral(" passes.");
+    }
+    boardCursor_->say(text);
 }
 
 void MatchWindow::onClockTick() {
@@ -272,6 +360,11 @@ void MatchWindow::showClocks(int firstClock, int secondClock) {
 
 void MatchWindow::showResult(Outcome outcome) {
     const ResultText result = resultText(outcome, theme_);
+    nameLabels(true);
+    resultWords_ = fromUtf8(result.name) + QLatin1Char(' ') + fromUtf8(result.lose);
+    if (!result.drawText.empty()) resultWords_ += QLatin1Char(' ') + fromUtf8(result.drawText);
+    // A result at the end of a move is said with the move.
+    if (!playingMove_) boardCursor_->say(resultWords_);
     firstClockLabel_->setCaption(fromUtf8(result.name));
     secondClockLabel_->setCaption(fromUtf8(result.lose));
     verdictLabel_->setCaption(fromUtf8(result.drawText));

@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 #include <chrono>
+#include <functional>
+#include <optional>
 
 #include "board_cursor.h"
 #include "board_view.h"
@@ -44,7 +46,11 @@ class MatchWindow : public ModalWindow, private GameView {
 
     Game& gameInPlay() { return game_; }
     // Paints the grid and every cell of the board at once.
-    void redrawBoard() { board_.drawBoard(game_.board()); }
+    void redrawBoard();
+    // Plays a move through `move` (a click on `clicked`, or the computer's turn) and says to
+    // assistive technologies what it did: the cell, the discs turned, the counts, a pass and a
+    // result, or that the click was not a move.
+    void playAndSay(const std::function<void()>& move, std::optional<CellPos> clicked = {});
 
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -74,6 +80,16 @@ class MatchWindow : public ModalWindow, private GameView {
     void growStartingDiscs();
     void startGameFromHandoff();
     void showStartLabels();
+    void sayMove(const Board& before, Cell mover);
+    // The verdict as the window shows it, followed by a comma; nothing where it shows none.
+    QString shownVerdict() const;
+    // Names the count and clock labels by side, or the clock labels "Result".
+    void nameLabels(bool result);
+    // A side's name, and what a cell holds, as the window words them.
+    QString sideName(Cell side) const;
+    QString cellContent(CellPos cell) const;
+    // The counts, as "Red 4, Yellow 1".
+    QString countsText() const;
 
     // GameView
     void showCounts(int firstCount, int secondCount) override;
@@ -91,6 +107,9 @@ class MatchWindow : public ModalWindow, private GameView {
     // The hand-off file is read once, before the window's first game.
     bool handoffRead_ = false;
     QString handoffText_;
+    // A move is being played: its result is said with it, not on its own.
+    bool playingMove_ = false;
+    QString resultWords_;  // the last result as the window words it, e.g. "Red lose!"
 
     // The controls, each named as its member is without the underscore. The board's keyboard
     // cursor comes first in the keyboard's order, then the buttons.
