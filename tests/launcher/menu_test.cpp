@@ -288,6 +288,8 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     HelpWindow help(fonts);
     EXPECT_EQ(help.objectName(), "help");
     EXPECT_EQ(help.windowTitle(), "Help");
+    EXPECT_TRUE(help.findChildren<QWidget*>().isEmpty()) << "made before it first shows";
+    help.show();
     // The first row and column are the grid's headers, the rest its cells.
     ASSERT_EQ(control<QTableWidget>(help, "grid")->rowCount(), 14);
     ASSERT_EQ(control<QTableWidget>(help, "grid")->columnCount(), 1);
