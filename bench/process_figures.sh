@@ -13,11 +13,11 @@
 # with a match window open before its game starts.
 # usage: bench/process_figures.sh [--window-manager] [--screen WxH] GAME BARE_WINDOW [RUNS]
 #   (medians over RUNS runs, default 3). The match windows open maximised: the size of their
-#   pictures follows the screen's (default 1280x1024). --window-manager runs openbox on the
+#   pictures follows the screen's (default 1600x1200). --window-manager runs openbox on the
 #   display, as on a desktop; without one the program maximises the window itself.
 # Needs Xvfb and xdotool, and openbox for --window-manager (scripts/deps.sh installs them).
 set -uo pipefail
-screen=1280x1024 with_window_manager=
+screen=1600x1200 with_window_manager=
 while [[ ${1:-} == --* ]]; do
     case $1 in
         --window-manager) with_window_manager=1 ;;
