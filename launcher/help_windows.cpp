@@ -76,7 +76,8 @@ void GridCorner::paintEvent(QPaintEvent*) {
     style()->drawControl(QStyle::CE_Header, &option, &painter, this);
 }
 
-HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::maximised) {
+HelpWindow::HelpWindow(const ProgramFonts& fonts)
+    : ModalWindow(FirstShowing::maximised), fonts_(fonts) {
     setObjectName(QStringLiteral("help"));
     setWindowTitle(QStringLiteral("Help"));
     setLayoutGeometry({397, 29, 1153, 805});
@@ -86,7 +87,15 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     p.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
     setPalette(p);
     setAutoFillBackground(true);
+}
 
+void HelpWindow::setVisible(bool visible) {
+    // Made at the layout's scale, then scaled as the window is.
+    if (visible && !grid_) relayout([this] { makeControls(); });
+    ModalWindow::setVisible(visible);
+}
+
+void HelpWindow::makeControls() {
     grid_ = new QTableWidget(rowCount - 1, 1, this);
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setGeometry(gridBox);
@@ -112,7 +121,7 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
     grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    grid_->setFont(ProgramFonts::font(fonts.codeFamily(), 12, true));
+    grid_->setFont(ProgramFonts::font(fonts_.codeFamily(), 12, true));
     grid_->setAccessibleName(QStringLiteral("Questions and answers"));
     gridCorner_ = new GridCorner(cellText(0, 0), grid_);
     gridCorner_->setObjectName(QStringLiteral("gridCorner"));
@@ -135,6 +144,7 @@ HelpWindow::HelpWindow(const ProgramFonts& fonts) : ModalWindow(FirstShowing::ma
 }
 
 void HelpWindow::layoutScaled() {
+    if (!grid_) return;  // not made yet
     const auto scaled = [this](int length) {
         return std::max(1, static_cast<int>(std::lround(length * layoutScale())));
     };
@@ -152,6 +162,7 @@ void HelpWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void HelpWindow::fitGridAndButton() {
+    if (!grid_) return;
     const QRect box = scaledRect(gridBox, layoutScale());
     grid_->setGeometry(0, 0, std::min(box.width(), width()), std::min(box.height(), height()));
     const QRect button = scaledRect(closeButtonBox, layoutScale());

@@ -29,7 +29,8 @@ class GridCorner : public QWidget {
 // The help window: questions and answers in a two-column grid, in Ukrainian. The grid's first
 // row and first column are fixed cells: they stay in place while the rest scrolls, and they
 // cannot be selected. They are the grid's headers, so the grid itself holds only the answers,
-// rows 1 to 14 of column 1.
+// rows 1 to 14 of column 1. The grid and the button are made when the window first shows, so a
+// run that never opens the help spends no memory on them.
 class HelpWindow : public ModalWindow {
   public:
     static constexpr int rowCount = 15;
@@ -39,19 +40,24 @@ class HelpWindow : public ModalWindow {
     // The text of a cell of the help grid, fixed cells included.
     static QString cellText(int row, int column);
 
+    void setVisible(bool visible) override;
+
   protected:
     void layoutScaled() override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The grid and the button, placed for the layout's own scale.
+    void makeControls();
     void fillGrid();
     // The grid within the window's inner area, so that its scroll bars always show, and "X"
     // inside its right edge.
     void fitGridAndButton();
 
-    QTableWidget* grid_;
-    GridCorner* gridCorner_;
-    QPushButton* closeButton_;
+    const ProgramFonts& fonts_;
+    QTableWidget* grid_ = nullptr;
+    GridCorner* gridCorner_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 // The info window with the two version texts.

@@ -2,7 +2,6 @@
 
 #include "error_display.h"
 #include "resource_names.h"
-#include "resources.h"
 
 namespace reversi {
 
@@ -13,11 +12,10 @@ const int IntroAnimation::beforeFirstFrame = ResourceName::firstIntroFrame - 1;
 
 IntroAnimation::IntroAnimation(QWidget* parent, std::function<void()> lastFrameShown,
                                std::function<void()> finished)
-    : QLabel(parent),
+    : ResourcePicture(parent),
       timer_(new QTimer(this)),
       lastFrameShown_(std::move(lastFrameShown)),
       finished_(std::move(finished)) {
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     timer_->setInterval(tickMs);
     connectHandler(timer_, &QTimer::timeout, this, &IntroAnimation::tick);
 }
@@ -30,16 +28,13 @@ void IntroAnimation::start() {
 void IntroAnimation::tick() {
     constexpr int endTick = ResourceName::lastIntroFrame + 2;
     ++tick_;
-    if (tick_ <= ResourceName::lastIntroFrame) {
-        clear();  // the frame shown goes first: two never take memory at once
-        setPixmap(
-            resourcePixmap(ResourceType::rawData, ResourceName::image(tick_), devicePixelRatioF()));
-    }
+    if (tick_ <= ResourceName::lastIntroFrame)
+        setPicture(QString::fromLatin1(ResourceName::image(tick_)));
     if (tick_ >= ResourceName::lastIntroFrame) lastFrameShown_();
     if (tick_ == endTick) {
         timer_->stop();
         hide();
-        clear();  // never shown again
+        setPicture({});  // never shown again
         finished_();
     }
 }

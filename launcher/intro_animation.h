@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QLabel>
 #include <QTimer>
 #include <functional>
 
+#include "resource_picture.h"
+
 namespace reversi {
 
-// The intro before the menu: its frames shown one a tick in a picture over the menu. From the
-// tick of the last frame on, `lastFrameShown` runs on every tick; two ticks after it, the
-// picture goes and `finished` runs once.
-class IntroAnimation : public QLabel {
+// The intro before the menu: its frames shown one a tick in a picture over the menu, each decoded
+// only while it is drawn. From the tick of the last frame on, `lastFrameShown` runs on every
+// tick; two ticks after it, the picture goes and `finished` runs once.
+class IntroAnimation : public ResourcePicture {
   public:
     static constexpr int tickMs = 200;
 

@@ -11,7 +11,6 @@
 #include "intro_animation.h"
 #include "program_info.h"
 #include "resource_names.h"
-#include "resources.h"
 
 namespace reversi {
 
@@ -102,12 +101,10 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
         named(l, name)->setGeometry(geometry);
         return l;
     };
-    const auto image = [&](const char* name, QRect geometry) {
-        auto* l = new QLabel(this);
-        named(l, name)->setGeometry(geometry);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setLayoutScaling(l, LayoutScaling::picture);
-        return l;
+    const auto picture = [&](const char* name, QRect geometry) {
+        auto* p = new ResourcePicture(this);
+        named(p, name)->setGeometry(geometry);
+        return p;
     };
     const auto button = [&](const char* name, const QString& caption, QRect geometry,
                             Qt::CursorShape cursor) {
@@ -129,7 +126,7 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
         label("themeTitleLabel", QStringLiteral("Select interface theme:"), themeTitleBox);
     for (int theme = 1; theme <= themeCount; ++theme) {
         const auto name = QStringLiteral("theme%1Preview").arg(theme).toLatin1();
-        themePreviews_[theme - 1] = image(name.constData(), themeChoices[theme - 1].preview);
+        themePreviews_[theme - 1] = picture(name.constData(), themeChoices[theme - 1].preview);
     }
     countdownMinLabel_ =
         label("countdownMinLabel", QString::number(shortestCountdown), countdownMinBox);
@@ -154,7 +151,6 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
                 control->show();
         });
     named(intro_, "intro")->setGeometry(0, 0, 745, 569);
-    setLayoutScaling(intro_, LayoutScaling::picture);
     exitButton_ =
         button("exitButton", QStringLiteral("Exit"), {236, 74, 81, 30}, Qt::PointingHandCursor);
     goToPlayButton_ = button("goToPlayButton", QStringLiteral(" Go To Play form"),
@@ -223,11 +219,10 @@ void MainMenu::rewind() {
     versusComputer_ = false;
 }
 
-void MainMenu::loadPreviews() {
-    const qreal ratio = devicePixelRatioF();
+void MainMenu::setPreviews() {
     for (int theme = 1; theme <= themeCount; ++theme) {
-        const char* name = ResourceName::image(ResourceName::firstPreview + theme - 1);
-        themePreviews_[theme - 1]->setPixmap(resourcePixmap(ResourceType::rawData, name, ratio));
+        themePreviews_[theme - 1]->setPicture(
+            QString::fromLatin1(ResourceName::image(ResourceName::firstPreview + theme - 1)));
     }
 }
 

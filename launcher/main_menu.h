@@ -8,6 +8,7 @@
 
 #include "intro_animation.h"
 #include "program_fonts.h"
+#include "resource_picture.h"
 #include "widgets.h"
 #include "window_directory.h"
 
@@ -26,8 +27,8 @@ class MainMenu : public LayoutWindow {
     // The menu's steps of the program's start-up (see ProgramRun), in this order. Back to before
     // the intro's first frame, the controls hidden until its end, and two players.
     void rewind();
-    // The themes' previews; throws when one cannot be read.
-    void loadPreviews();
+    // The themes' previews, decoded when they are drawn; throws when one is no picture.
+    void setPreviews();
     // The program's fonts applied; then theme 1 and a countdown of 300.
     void applyFontsAndDefaults(const ProgramFonts& fonts);
     // Hides the version label while the window is shown before its font is there, and shows it.
@@ -51,7 +52,7 @@ class MainMenu : public LayoutWindow {
     std::array<QRadioButton*, themeCount> themeRadios_;
     QLabel* themeTitleLabel_;
     QPushButton* helpButton_;
-    std::array<QLabel*, themeCount> themePreviews_;
+    std::array<ResourcePicture*, themeCount> themePreviews_;
     QSlider* countdownSlider_;
     QLabel* countdownMinLabel_;
     QLabel* countdownMidLabel_;

@@ -23,7 +23,7 @@ void ProgramRun::startUp(MainMenu& menu, const std::function<void(MainMenu&)>& b
     };
     if (update_.atStartup) step(update_.atStartup);
     menu.rewind();
-    step([&menu] { menu.loadPreviews(); });
+    step([&menu] { menu.setPreviews(); });
     step([this] { fonts_.installDecorative(); });
     step([this] { fonts_.installCode(); });
     menu.applyFontsAndDefaults(fonts_);

@@ -1,6 +1,5 @@
 #include "layout_scale.h"
 
-#include <QLabel>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -66,10 +65,6 @@ void LayoutScaler::applyTo(Control& control) const {
         case LayoutScaling::sizedToText:
             widget->move(geometry.topLeft());
             widget->adjustSize();
-            break;
-        case LayoutScaling::picture:
-            if (auto* label = qobject_cast<QLabel*>(widget)) label->setScaledContents(scale_ < 1);
-            widget->setGeometry(geometry);
             break;
         case LayoutScaling::geometry:
             widget->setGeometry(geometry);

@@ -13,7 +13,6 @@ namespace reversi {
 enum class LayoutScaling {
     geometry,     // its position, size and font scale (the default)
     sizedToText,  // its position and font scale; it sizes itself to its text
-    picture,      // like geometry, its picture scaled to fit where the window is scaled down
     fontOnly,     // only its font scales: the window places it itself
 };
 void setLayoutScaling(QWidget* control, LayoutScaling scaling);

@@ -1,9 +1,9 @@
 #include "resources.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <functional>
 
 #include "file_error.h"
 
@@ -24,6 +24,23 @@ QString findEntry(const QString& dir, const QString& name) {
         QStringLiteral("Resource %1 of type %2 not found").arg(name, type).toStdString());
 }
 
+// Runs `read` on a reader of the resource's image, which reads straight from the resource, with
+// no copy of its bytes. The program's pictures are PNG, which Qt decodes itself: said so, and
+// with the format not guessed, Qt loads none of the image format plug-ins to ask each whether it
+// knows the data. Only where that fails is another format looked for by the content. `read`
+// says whether it got what it wanted; throws FileError when it never does.
+void readImage(const QString& type, const QString& name,
+               const std::function<bool(QImageReader&)>& read) {
+    QFile file(findResource(type, name));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly)) missing(type, name);
+    QImageReader png(&file, "png");
+    png.setAutoDetectImageFormat(false);
+    if (read(png)) return;
+    file.seek(0);
+    QImageReader any(&file);
+    if (!read(any)) missing(type, name);
+}
+
 }  // namespace
 
 QString findResource(const QString& type, const QString& name) {
@@ -42,25 +59,18 @@ FileIdentity saveResource(const QString& type, const QString& name, const QStrin
 }
 
 QImage resourceImage(const QString& type, const QString& name) {
-    QByteArray bytes = resourceBytes(type, name);
-    // The program's pictures are PNG, which Qt decodes itself: said so, and with the format not
-    // guessed, Qt loads none of the image format plug-ins to ask each whether it knows the data.
-    QBuffer buffer(&bytes);
-    QImageReader png(&buffer, "png");
-    png.setAutoDetectImageFormat(false);
-    QImage image = png.read();
-    if (image.isNull() && !image.loadFromData(bytes)) missing(type, name);
+    QImage image;
+    readImage(type, name, [&image](QImageReader& reader) { return reader.read(&image); });
     return image;
 }
 
-QPixmap resourcePixmap(const QString& type, const QString& name, qreal devicePixelRatio) {
-    QImage image = resourceImage(type, name);
-    if (devicePixelRatio != 1) {
-        image = image.scaled((QSizeF(image.size()) * devicePixelRatio).toSize(),
-                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        image.setDevicePixelRatio(devicePixelRatio);
-    }
-    return QPixmap::fromImage(std::move(image));
+QSize resourceImageSize(const QString& type, const QString& name) {
+    QSize size;
+    readImage(type, name, [&size](QImageReader& reader) {
+        size = reader.size();
+        return size.isValid();
+    });
+    return size;
 }
 
 }  // namespace reversi

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QPixmap>
+#include <QSize>
 #include <QString>
 
 #include "files.h"
@@ -21,12 +21,12 @@ QByteArray resourceBytes(const QString& type, const QString& name);
 // Writes the resource to `fileName` as writeFile does; throws FileError.
 FileIdentity saveResource(const QString& type, const QString& name, const QString& fileName);
 
-// The resource decoded as an image; throws FileError when it is missing or not an image.
+// The resource decoded as an image, in the format its file holds (a picture with a table of
+// colours stays one byte a pixel); throws FileError when it is missing or not an image.
 QImage resourceImage(const QString& type, const QString& name);
 
-// The resource as a picture for a screen with `devicePixelRatio` device pixels to a logical one:
-// as it is at a ratio of 1, otherwise scaled smoothly to the screen's pixels, keeping its size in
-// logical pixels. Throws FileError.
-QPixmap resourcePixmap(const QString& type, const QString& name, qreal devicePixelRatio);
+// The size of the resource's image, read from its header alone; throws FileError when it is
+// missing or not an image.
+QSize resourceImageSize(const QString& type, const QString& name);
 
 }  // namespace reversi

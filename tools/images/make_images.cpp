@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -343,6 +344,32 @@ QByteArray scalableProgramIcon() {
 
 // ---- Writing ---------------------------------------------------------------------------------
 
+// The picture with one byte a pixel naming a colour of its own table, when it has at most 256
+// colours: the same pixels as full colour, in a quarter of the memory once the game has read the
+// file. The table lists the colours in the order they first appear, row by row, so the file
+// comes out the same on every run. A null image when the picture has more colours.
+QImage withExactPalette(const QImage& picture) {
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    QImage indexed(source.size(), QImage::Format_Indexed8);
+    QList<QRgb> table;
+    QHash<QRgb, uchar> indexOf;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        uchar* indexes = indexed.scanLine(y);
+        for (int x = 0; x < source.width(); ++x) {
+            auto found = indexOf.constFind(pixels[x]);
+            if (found == indexOf.cend()) {
+                if (table.size() == 256) return {};
+                found = indexOf.insert(pixels[x], static_cast<uchar>(table.size()));
+                table.append(pixels[x]);
+            }
+            indexes[x] = *found;
+        }
+    }
+    indexed.setColorTable(table);
+    return indexed;
+}
+
 // Says which file was written, or that it could not be; returns whether it was.
 bool report(bool written, const QString& path) {
     if (!written) {
@@ -409,10 +436,16 @@ int main(int argc, char** argv) {
     const QImage bands = bandsFrame(bandFont, bandPixels);
 
     bool written = true;
+    // The previews and intro frames with a table of their colours, which each fits.
     const auto write = [&](int number, const QImage& image) {
         const QString fileName = QString::fromLatin1(ResourceName::image(number)) + ".png";
-        written =
-            writePng(folder, fileName, image.convertToFormat(QImage::Format_RGB888)) && written;
+        const QImage indexed = withExactPalette(image);
+        if (indexed.isNull()) {
+            std::fprintf(stderr, "%s has more than 256 colours\n", qPrintable(fileName));
+            written = false;
+            return;
+        }
+        written = writePng(folder, fileName, indexed) && written;
     };
     for (int theme = ResourceName::firstPreview; theme <= ResourceName::lastPreview; ++theme) {
         write(theme, themePreview(previews[theme - 1]));
