@@ -43,6 +43,7 @@
 #include "exit_status.h"
 #include "program_check.h"
 #include "response_rules.h"
+#include "staged_file.h"
 #include "url_rules.h"
 
 namespace downloader {
@@ -109,46 +110,29 @@ void removePendingFileOnTermination() {
 // An exclusively created temporary file in the current directory; removed unless committed.
 class TemporaryFile {
   public:
-    TemporaryFile() {
-        std::string path = std::string(temporaryPrefix) + "XXXXXX";
-        fd_ = mkostemp(path.data(), O_CLOEXEC);
-        if (fd_ < 0)
+    TemporaryFile() : file_(std::string(temporaryPrefix) + "XXXXXX") {
+        if (!file_.isOpen())
             throw Failure(exitStatus::fileFailure, systemError("cannot create a file here"));
-        path_ = path;
-        registerPendingFile(path_);
+        registerPendingFile(file_.path());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (fd_ >= 0) close(fd_);
-        if (!path_.empty()) {
-            forgetPendingFile();
-            unlink(path_.c_str());
-        }
-    }
+    ~TemporaryFile() { forgetPendingFile(); }
 
-    int descriptor() const { return fd_; }
+    int descriptor() const { return file_.descriptor(); }
 
     // Flushes the body to disk, gives it `mode` and moves it to `name`, replacing any file of
     // that name (a link itself, never what it points to).
     void commit(const std::string& name, mode_t mode) {
-        if (fchmod(fd_, mode) != 0 || fsync(fd_) != 0) {
+        if (!file_.finish(mode, reversi::posix::StagedFile::Durability::lasting))
             throw Failure(exitStatus::fileFailure, systemError("cannot write " + name));
-        }
-        const int fd = fd_;
-        fd_ = -1;
-        if (close(fd) != 0)
-            throw Failure(exitStatus::fileFailure, systemError("cannot write " + name));
-        if (std::rename(path_.c_str(), name.c_str()) != 0) {
+        if (!file_.moveTo(name))
             throw Failure(exitStatus::fileFailure, systemError("cannot save " + name));
-        }
         forgetPendingFile();
-        path_.clear();
     }
 
   private:
-    int fd_ = -1;
-    std::string path_;
+    reversi::posix::StagedFile file_;
 };
 
 // Leaves the state file behind on every run, as the scripts that run this program expect it.
@@ -319,14 +303,9 @@ extern "C" std::size_t receiveBody(char* data, std::size_t size, std::size_t cou
     total += bytes;
     if (!success) return size * count;
 
-    for (std::size_t done = 0; done < size * count;) {
-        const ssize_t written = write(sink.fd, data + done, size * count - done);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            sink.writeError = errno;
-            return 0;
-        }
-        done += static_cast<std::size_t>(written);
+    if (!reversi::posix::writeAll(sink.fd, data, size * count)) {
+        sink.writeError = errno;
+        return 0;
     }
     return size * count;
 }
@@ -465,13 +444,6 @@ mode_t replacedMode(const Replacement& replace) {
     return status.st_mode & 0777;
 }
 
-// The umask narrows what others may do with a saved file, never the owner's reading it back.
-mode_t newFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
-}
-
 int run(int argc, char** argv) {
     const Options options = parseArguments(argc, argv);
     const auto name = outputFileName(options.url);
@@ -486,7 +458,7 @@ int run(int argc, char** argv) {
     BodySink sink{session.get(), temporary.descriptor(), options.maxBytes};
     fetch(session.get(), options, sink);
     if (!options.replace) {
-        temporary.commit(*name, newFileMode());
+        temporary.commit(*name, reversi::posix::narrowedByUmask(0666));
         return exitStatus::saved;
     }
     if (const auto reason = whyNotAProgram(temporary.descriptor())) {

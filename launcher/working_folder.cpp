@@ -16,10 +16,6 @@
 namespace reversi {
 namespace {
 
-QString ownFolder;  // the folder under the data directory, or the temporary one, once entered
-bool temporary = false;
-bool hasFolder = true;
-
 // Whether a copy started from the folder that holds it keeps its files there: only where it
 // may write them, and never in a folder of the system's, which is an installed copy's (root may
 // write in /usr/games, but files left there belong to no package).
@@ -29,8 +25,8 @@ bool keepsFilesBesideItself(const QString& program) {
     return !isSystemFolder(QDir::current().canonicalPath());
 }
 
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Makes the folder `path` private to the user: mode 0700 whatever the umask, which may have
@@ -52,34 +48,76 @@ bool makeFolders(const QString& path) {
     }
 }
 
+// Makes `path` the current directory; 0, or why it cannot be.
+int enterFolder(const QByteArray& path) {
+    return ::chdir(path.constData()) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+WorkingFolder::WorkingFolder(const QString& program) : problem_(enter(program)) {}
+
+WorkingFolder::~WorkingFolder() {
+    leave();
+    if (lock_ >= 0) ::close(lock_);
+}
+
+void WorkingFolder::leave() {
+    if (!ownFolder_.isEmpty()) ::rmdir(QFile::encodeName(ownFolder_).constData());  // if empty
+}
+
+std::optional<QString> WorkingFolder::enter(const QString& program) {
+    std::optional<QString> problem;
+    if (keepsFilesBesideItself(program)) {
+        if (holdFolder()) return std::nullopt;
+    } else {
+        problem = enterOwnFolder();
+        if (!problem && holdFolder()) return std::nullopt;
+    }
+    // Another copy keeps its files here, or there is no folder of its own: a temporary one.
+    const QString why =
+        problem.value_or(QStringLiteral("another copy of the game keeps its files here"));
+    if (const auto noTemporary = enterTemporaryFolder()) {
+        usable_ = false;
+        return QStringLiteral(
+                   "%1; no temporary folder either (%2): the game cannot keep its "
+                   "files anywhere and ends")
+            .arg(why, *noTemporary);
+    }
+    if (!problem) return std::nullopt;  // a second copy: nothing the player must know
+    return QStringLiteral("%1; this time the game keeps its files in %2, removed at its end")
+        .arg(*problem, ownFolder_);
+}
+
 // The folder under the user's data directory, made private and entered; or why it cannot be.
 // Without a home (HOME unset) and without XDG_DATA_HOME there is no data directory: nothing is
 // made at the file system's root. A folder made here that cannot be used is removed again.
-std::optional<QString> enterOwnFolder() {
+std::optional<QString> WorkingFolder::enterOwnFolder() {
     if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME") && qEnvironmentVariableIsEmpty("HOME"))
         return QStringLiteral("The game has no folder of its own: HOME is not set");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty()) return QStringLiteral("The user's data directory is unknown");
     const QString parent = QFileInfo(folder).path();
     if (!makeFolders(parent))
-        return QStringLiteral("Cannot create %1: %2").arg(parent, systemError());
+        return QStringLiteral("Cannot create %1: %2").arg(parent, systemError(errno));
     const QByteArray path = QFile::encodeName(folder);
     const bool made = makePrivateFolder(path);
     if (!made && errno != EEXIST)
-        return QStringLiteral("Cannot create %1: %2").arg(folder, systemError());
-    if (::access(path.constData(), W_OK | X_OK) != 0 || !QDir::setCurrent(folder)) {
-        const QString problem = QStringLiteral("Cannot use %1: %2").arg(folder, systemError());
+        return QStringLiteral("Cannot create %1: %2").arg(folder, systemError(errno));
+    int error = ::access(path.constData(), W_OK | X_OK) == 0 ? 0 : errno;
+    if (error == 0) error = enterFolder(path);
+    if (error != 0) {
         if (made) ::rmdir(path.constData());
-        return problem;
+        return QStringLiteral("Cannot use %1: %2").arg(folder, systemError(error));
     }
-    ownFolder = folder;
+    ownFolder_ = folder;
     return std::nullopt;
 }
 
 // Makes a private temporary folder and enters it: under TMPDIR when that names a folder it can
 // be made in, else under /tmp; never in the folder the game was started from. Returns why none
 // could be had.
-std::optional<QString> enterTemporaryFolder() {
+std::optional<QString> WorkingFolder::enterTemporaryFolder() {
     QStringList bases{QStringLiteral("/tmp")};
     QStringList reasons;
     if (const QString tmpdir = qEnvironmentVariable("TMPDIR"); !tmpdir.isEmpty()) {
@@ -93,42 +131,39 @@ std::optional<QString> enterTemporaryFolder() {
     for (const QString& base : bases) {
         QByteArray path = QFile::encodeName(base + QStringLiteral("/reversi-XXXXXX"));
         if (!::mkdtemp(path.data())) {
-            reasons << QStringLiteral("%1: %2").arg(base, systemError());
+            reasons << QStringLiteral("%1: %2").arg(base, systemError(errno));
             continue;
         }
         ::chmod(path.constData(), 0700);  // mkdtemp leaves it to the umask
-        if (!QDir::setCurrent(QFile::decodeName(path))) {
-            reasons << QStringLiteral("%1: %2").arg(QFile::decodeName(path), systemError());
+        if (const int error = enterFolder(path)) {
+            reasons << QStringLiteral("%1: %2").arg(QFile::decodeName(path), systemError(error));
             ::rmdir(path.constData());
             continue;
         }
-        ownFolder = QFile::decodeName(path);
-        temporary = true;
+        ownFolder_ = QFile::decodeName(path);
+        temporary_ = true;
         return std::nullopt;
     }
     return reasons.join(QStringLiteral("; "));
 }
 
-// Takes the folder for this copy for as long as it runs: a lock on the folder itself, so no
-// file is added for it; released by the system when the process ends, however it ends. False
+// Takes the current folder for this copy for as long as it runs: a lock on the folder itself, so
+// no file is added for it; released by the system when the process ends, however it ends. False
 // when another copy holds it.
-bool holdFolder(const QString& folder) {
-    static int held = -1;
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+bool WorkingFolder::holdFolder() {
+    const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return true;  // cannot tell: the folder is used without the lock
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(fd);
-        if (errno != EWOULDBLOCK) return true;
-        ownFolder.clear();
+        if (error != EWOULDBLOCK) return true;
+        ownFolder_.clear();
         return false;
     }
-    if (held >= 0) ::close(held);
-    held = fd;
+    if (lock_ >= 0) ::close(lock_);
+    lock_ = fd;
     return true;
 }
-
-}  // namespace
 
 bool isSystemFolder(const QString& folder) {
     // The root and the two prefixes themselves, and everything under the folders where programs,
@@ -147,41 +182,6 @@ bool isSystemFolder(const QString& folder) {
         if (folder == tree || folder.startsWith(tree + QLatin1Char('/'))) return true;
     }
     return false;
-}
-
-std::optional<QString> enterWorkingFolder(const QString& program) {
-    std::optional<QString> problem;
-    if (keepsFilesBesideItself(program)) {
-        if (holdFolder(QStringLiteral("."))) return std::nullopt;
-    } else {
-        problem = enterOwnFolder();
-        if (!problem && holdFolder(QStringLiteral("."))) return std::nullopt;
-    }
-    // Another copy keeps its files here, or there is no folder of its own: a temporary one.
-    const QString why =
-        problem.value_or(QStringLiteral("another copy of the game keeps its files here"));
-    if (const auto noTemporary = enterTemporaryFolder()) {
-        hasFolder = false;
-        return QStringLiteral(
-                   "%1; no temporary folder either (%2): the game cannot keep its "
-                   "files anywhere and ends")
-            .arg(why, *noTemporary);
-    }
-    if (!problem) return std::nullopt;  // a second copy: nothing the player must know
-    return QStringLiteral("%1; this time the game keeps its files in %2, removed at its end")
-        .arg(*problem, ownFolder);
-}
-
-bool hasWorkingFolder() {
-    return hasFolder;
-}
-
-bool inTemporaryFolder() {
-    return temporary;
-}
-
-void leaveWorkingFolder() {
-    if (!ownFolder.isEmpty()) ::rmdir(QFile::encodeName(ownFolder).constData());  // only if empty
 }
 
 }  // namespace reversi

@@ -22,18 +22,19 @@ inline constexpr char sourceCodeFont[] = "SourceCodePro";
 inline constexpr char sourceCodeFamily[] = "Source Code Pro";
 inline constexpr char mainIcon[] = "MAINICON";
 
-// Raw-data images: 1 to 3 are the theme previews (theme n shows "IMAGE<n>"), 4 to 14 the
-// intro frames in the order they are shown.
-inline constexpr std::array<const char*, 14> images = {
+// Raw-data images: 1 to 3 are the theme previews (theme n shows "IMAGE<n>"), the others the
+// intro frames in the order they are shown. The build embeds the images named here, each from
+// images/<name>.png.
+inline constexpr std::array images = {
     "IMAGE1", "IMAGE2", "IMAGE3",  "IMAGE4",  "IMAGE5",  "IMAGE6",  "IMAGE7",
     "IMAGE8", "IMAGE9", "IMAGE10", "IMAGE11", "IMAGE12", "IMAGE13", "IMAGE14",
 };
 inline constexpr int firstPreview = 1;
 inline constexpr int lastPreview = 3;
 inline constexpr int firstIntroFrame = 4;
-inline constexpr int lastIntroFrame = 14;
+inline constexpr int lastIntroFrame = static_cast<int>(images.size());
 
-// The name of image `number` (1 to 14).
+// The name of image `number` (1 to lastIntroFrame).
 constexpr const char* image(int number) {
     return images.at(static_cast<std::size_t>(number - 1));
 }

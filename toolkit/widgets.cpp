@@ -18,12 +18,6 @@ QFont windowFont(int pixels) {
     return font;
 }
 
-void setOuterGeometry(QWidget* window, QRect outer) {
-    window->resize(outer.width() - 2 * windowFrame::side,
-                   outer.height() - windowFrame::top - windowFrame::side);
-    window->move(outer.topLeft());
-}
-
 QFont largestFittingFont(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
     constexpr int smallest = 6;
     while (font.pixelSize() > smallest && !fits(QFontMetrics(font)))

@@ -24,10 +24,6 @@ inline constexpr int side = 8;
 inline constexpr int top = 31;
 }  // namespace windowFrame
 
-// Places a top-level window whose layout gives its outer rectangle, frame included: the frame's
-// top-left corner goes to the rectangle's, and the inner area is the rectangle less the frame.
-void setOuterGeometry(QWidget* window, QRect outer);
-
 // The font at the largest pixel size, up to its own and down to 6, at which `fits` holds.
 QFont largestFittingFont(QFont font, const std::function<bool(const QFontMetrics&)>& fits);
 

@@ -48,13 +48,8 @@ WrittenFiles writeAll(std::initializer_list<FileToWrite> files) {
     WrittenFiles written;
     try {
         for (const FileToWrite& file : files) {
-            QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
-                                                   QFileDevice::WriteOwner |
-                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther;
-            if (file.executable) {
-                permissions |=
-                    QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-            }
+            const auto permissions =
+                file.executable ? programFilePermissions : defaultFilePermissions;
             written.push_back({file.name, writeFile(file.name, file.bytes, permissions)});
         }
     } catch (const FileError&) {
@@ -143,11 +138,12 @@ bool UpdateCheck::versionFileIsOthers() const {
 bool UpdateCheck::anyLeftAlone(
     std::initializer_list<std::pair<QString, std::optional<QByteArray>>> files) {
     bool any = false;
-    for (const auto& [name, bytes] : files) {
-        if (isOthersFile(name, bytes ? bytes->size() : 0, [&bytes](const QByteArray& content) {
-                return bytes && content == *bytes;
-            })) {
-            reportLeftAlone(name);
+    for (const auto& file : files) {
+        const std::optional<QByteArray>& bytes = file.second;
+        if (isOthersFile(
+                file.first, bytes ? bytes->size() : 0,
+                [&bytes](const QByteArray& content) { return bytes && content == *bytes; })) {
+            reportLeftAlone(file.first);
             any = true;
         }
     }

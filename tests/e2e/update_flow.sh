@@ -11,7 +11,7 @@
 #
 # Usage: update_flow.sh PROGRAM SERVER PORT COMMIT
 #   PROGRAM  the game built with the loopback channel
-#   SERVER   tests/downloader/local_http_server.py
+#   SERVER   tests/support/local_http_server.py
 #   PORT     the port of the channel's URLs on 127.0.0.1
 #   COMMIT   the commit id of the channel's download base
 # On failure it keeps its folder: one subfolder per case and the game's output beside it.

@@ -75,20 +75,21 @@ TEST(WorkingFolder, ACopyKeepsItsFilesBesideItselfOnlyWhereItMayWrite) {
         ASSERT_TRUE(QDir::setCurrent(folder));
 
         const mode_t umask = ::umask(c.umask);
-        EXPECT_EQ(enterWorkingFolder(c.started ? program.fileName() : QStringLiteral("/elsewhere")),
-                  std::nullopt);
-        const QString own = data + QStringLiteral("/Reversi");
-        EXPECT_EQ(QDir::currentPath(), c.started && c.writable ? folder : own);
-        if (!c.started || !c.writable) {
-            EXPECT_EQ(modeOf(data), 0700u);
-            EXPECT_EQ(modeOf(own), 0700u);
+        {
+            const WorkingFolder working(c.started ? program.fileName()
+                                                  : QStringLiteral("/elsewhere"));
+            EXPECT_EQ(working.problem(), std::nullopt);
+            const QString own = data + QStringLiteral("/Reversi");
+            EXPECT_EQ(QDir::currentPath(), c.started && c.writable ? folder : own);
+            if (!c.started || !c.writable) {
+                EXPECT_EQ(modeOf(data), 0700u);
+                EXPECT_EQ(modeOf(own), 0700u);
+            }
+            reversi::writeFile(QStringLiteral("5.db"), "font");
+            EXPECT_EQ(modeOf(QStringLiteral("5.db")), c.umask == 0777 ? 0600u : 0644u);
+            ::umask(umask);
+            QFile::remove(QStringLiteral("5.db"));
         }
-        reversi::writeFile(QStringLiteral("5.db"), "font");
-        EXPECT_EQ(modeOf(QStringLiteral("5.db")), c.umask == 0777 ? 0600u : 0644u);
-        ::umask(umask);
-        QFile::remove(QStringLiteral("5.db"));
-
-        leaveWorkingFolder();
         QDir::setCurrent(startedIn);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
     }
@@ -138,18 +139,24 @@ TEST(WorkingFolder, WithoutAUsableFolderOrBesideAnotherCopyTheGameUsesATemporary
         qputenv("HOME", c.home);
         qputenv("TMPDIR", c.temporaryBase.isEmpty() ? tmpdir : c.temporaryBase);
         const mode_t umask = ::umask(c.umask);
-        const auto told = enterWorkingFolder(QStringLiteral("/nonexistent/reversi"));
-        ::umask(umask);
-        EXPECT_EQ(told.has_value(), c.told != nullptr);
-        if (c.told) {
-            EXPECT_TRUE(told->contains(QLatin1String(c.told))) << told->toStdString();
+        QString folder;
+        {
+            const WorkingFolder working(QStringLiteral("/nonexistent/reversi"));
+            ::umask(umask);
+            const auto& told = working.problem();
+            EXPECT_EQ(told.has_value(), c.told != nullptr);
+            if (c.told) {
+                EXPECT_TRUE(told->contains(QLatin1String(c.told))) << told->toStdString();
+            }
+            EXPECT_TRUE(working.isTemporary());
+            folder = QDir::currentPath();
+            const QString base =
+                c.temporaryBase.isEmpty() ? QDir::tempPath() : QStringLiteral("/tmp");
+            EXPECT_TRUE(folder.startsWith(base + QStringLiteral("/reversi-")))
+                << folder.toStdString();
+            EXPECT_EQ(modeOf(folder), 0700u);
+            QDir::setCurrent(startedIn);
         }
-        const QString folder = QDir::currentPath();
-        const QString base = c.temporaryBase.isEmpty() ? QDir::tempPath() : QStringLiteral("/tmp");
-        EXPECT_TRUE(folder.startsWith(base + QStringLiteral("/reversi-"))) << folder.toStdString();
-        EXPECT_EQ(modeOf(folder), 0700u);
-        QDir::setCurrent(startedIn);
-        leaveWorkingFolder();
         EXPECT_FALSE(QFileInfo::exists(folder));
     }
     ::close(otherCopy);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian packages with ./scripts/package.sh and checks them without installing them:
-# the source package, the binary package and its debug symbols are there; the binary package's
-# files and their modes, its control fields, that it carries no update machinery, the desktop
-# entry, metainfo and manual page through their checkers, and lintian on all of them.
+# the source package, the binary package and its debug symbols are there; the upstream tarball
+# holds what git tracks; the binary package's files and their modes, its control fields, that
+# it carries no update machinery and no library search path, the desktop entry, metainfo and
+# manual page through their checkers, and lintian on all of them. First, that package.sh refuses
+# a folder that holds files it did not make.
 # Usage: package_test.sh SOURCE_DIR WORK_DIR VERSION
 set -uo pipefail
 source=$1 work=$2 version=$3
@@ -12,7 +14,14 @@ fail() {
     failures=$((failures + 1))
 }
 
-mkdir -p -- "$work"
+# A folder that holds what package.sh did not make is refused, and left as it was.
+rm -rf -- "$work"
+mkdir -p -- "$work/notes"
+echo "a note" >"$work/notes/my-notes.txt"
+"$source/scripts/package.sh" "$work/notes" "$work/out" >"$work/refused.log" 2>&1 &&
+    fail "package.sh took a folder of someone else's"
+[[ -f $work/notes/my-notes.txt && ! -e $work/out ]] || fail "package.sh touched a folder it refused"
+
 if ! "$source/scripts/package.sh" "$work/build" "$work/out" >"$work/package.log" 2>&1; then
     tail -n 40 -- "$work/package.log" >&2
     echo "FAIL: package.sh failed" >&2
@@ -76,11 +85,20 @@ Depends (^|, )libc6 \(>= [0-9.]+\)(,|$)
 Recommends (^|, )qt6-wayland(,|$)
 FIELDS
 
+# The upstream tarball holds the files git tracks at HEAD outside debian/, nothing else.
+if [[ $(git -C "$source" rev-parse --show-toplevel 2>/dev/null) == "$source" ]]; then
+    diff <(git -C "$source" ls-tree -r --name-only HEAD | grep -v '^debian/' | LC_ALL=C sort) \
+        <(tar -tzf "$work"/out/reversi_*.orig.tar.gz | sed 's,^[^/]*/,,' | LC_ALL=C sort) >&2 ||
+        fail "the upstream tarball differs from the files git tracks at HEAD (above)"
+fi
+
 # No update machinery: the program holds neither the embedded downloader (Qt resource names,
 # UTF-16 big-endian) nor the update check's version file name (UTF-16 little-endian).
 program=$root/usr/games/reversi
 strings -a -e b "$program" | grep -Ex 'wget|Downloader' >&2 && fail "the program carries the downloader"
 strings -a -e l "$program" | grep -F 'version.txt' >&2 && fail "the program checks for updates"
+# No library search path of its own: the system's libraries are found where the system keeps them.
+readelf -d "$program" | grep -E '\((RPATH|RUNPATH)\)' >&2 && fail "the program carries a library search path"
 
 # The desktop files and the manual page pass their checkers; the entry starts the packaged program.
 # Each icon is as large as the folder of the theme it lies in says.

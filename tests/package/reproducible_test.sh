@@ -10,12 +10,13 @@ rm -rf -- "$work"
 copy=$work/sources
 mkdir -p -- "$copy"
 cd "$source" || exit 1
+# The sources package.sh takes from there: in a git checkout what HEAD holds.
 if [[ $(git rev-parse --show-toplevel 2>/dev/null) == "$(pwd -P)" ]]; then
-    git ls-files -z --cached --others --exclude-standard
+    git archive --format=tar HEAD
 else
-    find . -path ./build -prune -o -path ./.git -prune -o -type f -printf '%P\0'
-fi | xargs -0r sh -c 'for f; do [ -f "$f" ] && printf "%s\0" "$f"; done' sh |
-    tar --create --null --files-from=- | tar --extract --directory="$copy" || exit 1
+    find . -path ./build -prune -o -path ./.git -prune -o -type f -print0 |
+        tar --create --null --files-from=-
+fi | tar --extract --directory="$copy" || exit 1
 # Unlike the original's, the copy's files and folders are group-writable and written now.
 find "$copy" -exec touch {} + && chmod -R g+w "$copy"
 

@@ -47,16 +47,21 @@ bool isRunningProgram(const QString& name, const QString& program = runningProgr
 // unreadable, a link or a special file.
 void openRegularFile(const QString& name, QFile& file);
 
+// The permissions of the files the program writes: the owner may read and write them, everyone
+// else read them. A program among them may also be run by all.
+inline constexpr QFileDevice::Permissions defaultFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+    QFileDevice::ReadOther;
+inline constexpr QFileDevice::Permissions programFilePermissions =
+    defaultFilePermissions | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
 // Writes `bytes` to `name`: into a new file beside it, renamed into place once complete. A link
 // of that name is replaced, never written through; a directory, a special file or the running
 // program of that name is refused. The owner's permissions are the given ones whatever the
 // umask; the group's and others' are narrowed by it. Throws FileError, leaving no new file behind
 // and any older file of that name as it was. Returns the identity of the file written.
 FileIdentity writeFile(const QString& name, const QByteArray& bytes,
-                       QFileDevice::Permissions permissions = QFileDevice::ReadOwner |
-                                                              QFileDevice::WriteOwner |
-                                                              QFileDevice::ReadGroup |
-                                                              QFileDevice::ReadOther);
+                       QFileDevice::Permissions permissions = defaultFilePermissions);
 
 // Deletes `name` (a link itself, not what it points to) unless it is the running program; a
 // missing file or a failure is ignored.

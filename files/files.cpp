@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "file_error.h"
+#include "staged_file.h"
 
 namespace reversi {
 namespace {
@@ -84,72 +85,6 @@ void checkReplaceable(const QString& name) {
     if (isRunningProgram(name)) cannotWrite(name, QStringLiteral("it is the running program"));
 }
 
-// An exclusively created file beside `name`, removed unless it was renamed into place.
-class NewFile {
-  public:
-    explicit NewFile(const QString& name) : name_(name) {
-        const QFileInfo info(name);
-        path_ = encoded(info.path() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX"));
-        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
-        if (fd_ < 0) cannotWrite(name, systemError());
-    }
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-    ~NewFile() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!path_.isEmpty()) ::unlink(path_.constData());
-    }
-
-    void write(const QByteArray& bytes, mode_t mode) {
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t written = ::write(fd_, bytes.constData() + done,
-                                            static_cast<std::size_t>(bytes.size() - done));
-            if (written < 0 && errno == EINTR) continue;
-            if (written < 0) cannotWrite(name_, systemError());
-            done += written;
-        }
-        if (::fchmod(fd_, mode) != 0) cannotWrite(name_, systemError());
-    }
-
-    FileIdentity commit() {
-        struct stat status {};
-        if (::fstat(fd_, &status) != 0) cannotWrite(name_, systemError());
-        const int fd = fd_;
-        fd_ = -1;
-        // No fsync: these files live only while the program runs, and a run after a crash
-        // writes them anew; the downloader, whose file outlives it, syncs.
-        if (::close(fd) != 0) cannotWrite(name_, systemError());
-        if (::rename(path_.constData(), encoded(name_).constData()) != 0) {
-            cannotWrite(name_, systemError());
-        }
-        path_.clear();
-        return identityOf(status);
-    }
-
-  private:
-    QString name_;
-    QByteArray path_;
-    int fd_ = -1;
-};
-
-// The process's file mode mask as it is now. The system reports it; umask() could only read it
-// by setting it for a moment, under any other thread's feet.
-mode_t processUmask() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-            bool read = false;
-            const uint mask =
-                line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&read, 8) : 0;
-            if (read) return static_cast<mode_t>(mask);
-        }
-    }
-    const mode_t current = ::umask(0);
-    ::umask(current);
-    return current;
-}
-
 mode_t modeOf(QFileDevice::Permissions permissions) {
     mode_t mode = 0;
     const std::pair<QFileDevice::Permission, mode_t> bits[] = {
@@ -161,9 +96,7 @@ mode_t modeOf(QFileDevice::Permissions permissions) {
     for (const auto& [permission, bit] : bits) {
         if (permissions.testFlag(permission)) mode |= bit;
     }
-    // The umask narrows what others may do, never what the program needs of its own files:
-    // under umask 0777 a font it cannot read back would be of no use.
-    return mode & (~processUmask() | S_IRWXU);
+    return posix::narrowedByUmask(mode);
 }
 
 }  // namespace
@@ -213,9 +146,21 @@ void openRegularFile(const QString& name, QFile& file) {
 FileIdentity writeFile(const QString& name, const QByteArray& bytes,
                        QFileDevice::Permissions permissions) {
     checkReplaceable(name);
-    NewFile file(name);
-    file.write(bytes, modeOf(permissions));
-    return file.commit();
+    const QFileInfo info(name);
+    posix::StagedFile file(
+        encoded(info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"))
+            .toStdString());
+    if (!file.isOpen()) cannotWrite(name, systemError());
+    struct stat status {};
+    // No fsync: these files live only while the program runs, and a run after a crash writes
+    // them anew; the downloader, whose file outlives it, syncs.
+    if (!posix::writeAll(file.descriptor(), bytes.constData(),
+                         static_cast<std::size_t>(bytes.size())) ||
+        !file.finish(modeOf(permissions), posix::StagedFile::Durability::whileRunning, &status) ||
+        !file.moveTo(encoded(name).toStdString())) {
+        cannotWrite(name, systemError());
+    }
+    return identityOf(status);
 }
 
 void removeFile(const QString& name, const QString& program) {
