@@ -38,8 +38,10 @@ std::vector<uint32_t> propertyValues(xcb_connection_t* connection, xcb_window_t 
     const Reply reply(xcb_get_property_reply(connection, cookie, nullptr), &std::free);
     auto* got = static_cast<xcb_get_property_reply_t*>(reply.get());
     if (!got || got->format != 32) return {};
-    const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(got));
-    return {values, values + xcb_get_property_value_length(got) / 4};
+    const auto count = static_cast<std::size_t>(xcb_get_property_value_length(got) / 4);
+    std::vector<uint32_t> values(count);
+    if (count > 0) std::memcpy(values.data(), xcb_get_property_value(got), count * 4);
+    return values;
 }
 
 // Some screen has room taken by a panel (its available area is less than the screen).
