@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QMouseEvent>
-#include <functional>
 
 #include "error_display.h"
 #include "handoff.h"
@@ -54,31 +52,6 @@ void fitCaptions(const QList<std::pair<QPushButton*, QStringList>>& row, const Q
     for (const auto& entry : row)
         entry.first->setFont(fitted);
 }
-
-// A label that reports clicks: the left button pressed on it and released over it.
-class ClickableLabel : public QLabel {
-  public:
-    ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {}
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        pressed_ = event->button() == Qt::LeftButton;
-        event->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        // A click, as on a button: the left button pressed on the label and released over it.
-        const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                           rect().contains(event->position().toPoint());
-        if (event->button() == Qt::LeftButton) pressed_ = false;
-        event->accept();
-        if (click) onClick_();
-    }
-
-  private:
-    std::function<void()> onClick_;
-    bool pressed_ = false;
-};
 
 const QString playWithComputer = QStringLiteral("Click to play with pc");
 const QString playWithSecondPlayer = QStringLiteral("Click to play with 2nd player");
