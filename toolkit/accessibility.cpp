@@ -12,6 +12,8 @@ namespace {
 
 // The property that marks a label made by nameValueLabel().
 constexpr char nameValueMark[] = "reversiNameValueLabel";
+// The property that holds the role presentAs() gives a widget.
+constexpr char roleMark[] = "reversiAccessibleRole";
 
 // A top-level window of the program: a dialog when it is shown modally, else a window, named by
 // its caption. Qt presents a plain top-level widget as an unnamed "filler", and names even its
@@ -112,6 +114,8 @@ QAccessibleInterface* programInterface(const QString&, QObject* object) {
         const bool modal = dynamic_cast<ModalWindow*>(widget) != nullptr;
         return new WindowInterface(widget, modal ? QAccessible::Dialog : QAccessible::Window);
     }
+    if (const QVariant role = widget->property(roleMark); role.isValid())
+        return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
     if (auto* clickable = dynamic_cast<ClickableLabel*>(widget))
         return new ClickableLabelInterface(clickable);
     if (auto* label = qobject_cast<QLabel*>(widget);
@@ -129,6 +133,11 @@ void install() {
 void renew(QWidget* widget) {
     if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+void presentAs(QWidget* widget, QAccessible::Role role) {
+    widget->setProperty(roleMark, static_cast<int>(role));
+    renew(widget);
 }
 
 void nameValueLabel(QLabel* label, const QString& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QLabel>
 #include <QString>
 
@@ -19,6 +20,9 @@ void install();
 // Has the accessible object of `widget` made anew, for what it has become since Qt made one: Qt
 // makes it as soon as a constructor sets a text, for the class the widget then has, and keeps it.
 void renew(QWidget* widget);
+
+// Presents `widget`, which Qt knows only as a plain widget, in `role`: a picture as a graphic.
+void presentAs(QWidget* widget, QAccessible::Role role);
 
 // Makes `label` a label that shows a number belonging to something it does not say itself, a
 // side's disc count or clock: while it shows a whole number a screen reader finds it under
