@@ -44,6 +44,16 @@ constexpr int rowHeight = 50;
 constexpr int answerColumnWidth = 970;
 constexpr QRect closeButtonBox(1115, 0, 26, 25);
 
+// An answer as a screen reader reads it: after its row's question, if the row has one. Reading
+// the table row by row, it reads the cells of a row but not its header, where the question is.
+QString spokenAnswer(int row) {
+    const QString question = HelpWindow::cellText(row, 0);
+    const QString answer = HelpWindow::cellText(row, 1).trimmed();
+    if (question.isEmpty()) return answer;
+    const bool endsInMark = question.endsWith(u':') || question.endsWith(u'*');
+    return question + (endsInMark ? QStringLiteral(" ") : QStringLiteral(": ")) + answer;
+}
+
 }  // namespace
 
 QString HelpWindow::cellText(int row, int column) {
@@ -182,6 +192,7 @@ void HelpWindow::fillGrid() {
                 grid_->setVerticalHeaderItem(row - 1, item);
             } else {
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                item->setData(Qt::AccessibleTextRole, spokenAnswer(row));
                 grid_->setItem(row - 1, column - 1, item);
             }
         }

@@ -3,9 +3,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QMouseEvent>
-#include <functional>
 
+#include "accessibility.h"
 #include "error_display.h"
 #include "handoff.h"
 #include "intro_animation.h"
@@ -33,6 +32,10 @@ constexpr ThemeChoice themeChoices[] = {{{221, 177, 15, 15}, {191, 221, 97, 96}}
                                         {{361, 177, 15, 15}, {331, 221, 97, 96}},
                                         {{499, 177, 15, 15}, {471, 221, 97, 96}}};
 static_assert(std::size(themeChoices) == themeCount);
+// What each theme's preview shows, for a screen reader: its two sides' colours on its board's.
+constexpr const char* themeColours[] = {"red and yellow on grey", "white and black on blue",
+                                        "lime and yellow on magenta"};
+static_assert(std::size(themeColours) == themeCount);
 constexpr QRect countdownMinBox(309, 375, 21, 15);
 constexpr QRect countdownMidBox(361, 375, 31, 15);
 constexpr QRect countdownMaxBox(420, 375, 28, 15);
@@ -54,31 +57,6 @@ void fitCaptions(const QList<std::pair<QPushButton*, QStringList>>& row, const Q
     for (const auto& entry : row)
         entry.first->setFont(fitted);
 }
-
-// A label that reports clicks: the left button pressed on it and released over it.
-class ClickableLabel : public QLabel {
-  public:
-    ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {}
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        pressed_ = event->button() == Qt::LeftButton;
-        event->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        // A click, as on a button: the left button pressed on the label and released over it.
-        const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                           rect().contains(event->position().toPoint());
-        if (event->button() == Qt::LeftButton) pressed_ = false;
-        event->accept();
-        if (click) onClick_();
-    }
-
-  private:
-    std::function<void()> onClick_;
-    bool pressed_ = false;
-};
 
 const QString playWithComputer = QStringLiteral("Click to play with pc");
 const QString playWithSecondPlayer = QStringLiteral("Click to play with 2nd player");
@@ -127,6 +105,9 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     for (int theme = 1; theme <= themeCount; ++theme) {
         const auto name = QStringLiteral("theme%1Preview").arg(theme).toLatin1();
         themePreviews_[theme - 1] = picture(name.constData(), themeChoices[theme - 1].preview);
+        themePreviews_[theme - 1]->setAccessibleName(
+            QStringLiteral("Theme %1: %2").arg(theme).arg(QLatin1String(themeColours[theme - 1])));
+        accessibility::presentAs(themePreviews_[theme - 1], QAccessible::Graphic);
     }
     countdownMinLabel_ =
         label("countdownMinLabel", QString::number(shortestCountdown), countdownMinBox);
@@ -136,19 +117,13 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     countdownTitleLabel_ =
         label("countdownTitleLabel", QStringLiteral("Select countdown:"), countdownTitleBox);
     countdownValueLabel_ = label("countdownValueLabel", QString(), {363, 427, 4, 17});
-    versionLabel_ =
-        new ClickableLabel(QStringLiteral("v%1 STABLE").arg(program::majorVersion), this,
-                           [this] { runHandler([this] { onVersionClicked(); }); });
-    named(versionLabel_, "versionLabel")->setGeometry(674, 554, 63, 15);
-    QPalette red = versionLabel_->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    versionLabel_->setPalette(red);
     intro_ = new IntroAnimation(
         this, [this] { setBackground(Qt::black); },  // as black as the last frame's edge
         [this] {
             setBackground(QApplication::palette().color(QPalette::Button));
             for (QWidget* control : menuControls())
                 control->show();
+            versionLabel_->setFocusPolicy(Qt::TabFocus);
         });
     named(intro_, "intro")->setGeometry(0, 0, 745, 569);
     exitButton_ =
@@ -160,6 +135,7 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
         QRadioButton* choice = radio(name.constData(), themeChoices[theme - 1].radio);
         // What a screen reader says for a control without a caption.
         choice->setAccessibleName(QStringLiteral("Theme %1").arg(theme));
+        choice->setAccessibleDescription(QLatin1String(themeColours[theme - 1]));
         themeRadios_[theme - 1] = choice;
     }
     helpButton_ = button("helpButton", QStringLiteral("?"), {464, 74, 30, 30}, Qt::WhatsThisCursor);
@@ -174,9 +150,19 @@ MainMenu::MainMenu(WindowDirectory& windows) : windows_(windows) {
     countdownSlider_->setCursor(Qt::SizeHorCursor);
     opponentButton_ =
         button("opponentButton", playWithComputer, {240, 32, 249, 25}, Qt::ArrowCursor);
+    // Made last, so that the keyboard reaches it last, once the intro is over; drawn under the
+    // intro, as the labels made before it.
+    versionLabel_ =
+        new ClickableLabel(QStringLiteral("v%1 STABLE").arg(program::majorVersion), this,
+                           [this] { runHandler([this] { onVersionClicked(); }); });
+    named(versionLabel_, "versionLabel")->setGeometry(674, 554, 63, 15);
+    versionLabel_->stackUnder(intro_);
+    QPalette red = versionLabel_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    versionLabel_->setPalette(red);
     // What a screen reader says for the controls whose captions are no words, or that have none.
     helpButton_->setAccessibleName(QStringLiteral("Help"));
-    countdownSlider_->setAccessibleName(QStringLiteral("Countdown"));
+    countdownSlider_->setAccessibleName(QStringLiteral("Countdown in seconds"));
     for (QLabel* sizedToText : {countdownValueLabel_, versionLabel_})
         setLayoutScaling(sizedToText, LayoutScaling::sizedToText);
     // The menu opens on the primary screen, where its layout puts it when it fits.
@@ -216,6 +202,7 @@ void MainMenu::rewind() {
     intro_->rewind();
     for (QWidget* control : menuControls())
         control->hide();
+    versionLabel_->setFocusPolicy(Qt::NoFocus);
     versusComputer_ = false;
 }
 

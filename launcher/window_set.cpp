@@ -1,5 +1,6 @@
 #include "window_set.h"
 
+#include "accessibility.h"
 #include "computer_match_window.h"
 #include "error_display.h"
 
@@ -8,6 +9,8 @@ namespace reversi {
 WindowSet::WindowSet(UpdateHalves update, MatchWindowFactory makeMatchWindow,
                      const std::function<void(MainMenu&)>& beforeMenuStartUp)
     : run_(std::move(update)) {
+    // Before the first window, which a screen reader may meet as soon as it is shown.
+    accessibility::install();
     menu_ = std::make_unique<MainMenu>(*this);
     run_.startUp(*menu_, beforeMenuStartUp);
     const ProgramFonts& fonts = run_.fonts();

@@ -23,6 +23,9 @@ packages=(
     # a small window manager on that display, and a headless Wayland compositor with Qt's
     # plug-in for it
     openbox weston qt6-wayland
+    # the screen reader's end-to-end test: a session bus, the accessibility bus and the AT-SPI
+    # client library the Orca screen reader uses
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     # the update test's private network: a veth pair in a namespace of its own
     iproute2
     # a certificate for the downloader's HTTPS test

@@ -3,9 +3,14 @@
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 
+#include "accessibility.h"
 #include "desktop_session.h"
 #include "screen_fit.h"
 
@@ -50,6 +55,7 @@ OpaqueLabel::OpaqueLabel(const QString& text, QWidget* parent) : QLabel(text, pa
 void OpaqueLabel::setCaption(const QString& text) {
     setText(text);
     adjustSize();
+    accessibility::textChanged(this);
 }
 
 void OpaqueLabel::setBackground(const QColor& colour) {
@@ -62,6 +68,47 @@ void OpaqueLabel::setFontColour(const QColor& colour) {
     QPalette p = palette();
     p.setColor(QPalette::WindowText, colour);
     setPalette(p);
+}
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
+    : QLabel(text, parent), onClick_(std::move(onClick)) {
+    accessibility::renew(this);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    // A click, as on a button: the left button pressed on the label and released over it.
+    const bool clicked = pressed_ && event->button() == Qt::LeftButton &&
+                         rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) pressed_ = false;
+    event->accept();
+    if (clicked) click();
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (!event->isAutoRepeat()) click();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // The style draws it only where the focus came from the keyboard, as on its buttons.
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(backgroundRole());
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 PeriodicTimer::PeriodicTimer(int intervalMs, QObject* parent) : QTimer(parent) {

@@ -45,6 +45,27 @@ class OpaqueLabel : public QLabel {
     QColor fontColour() const { return palette().color(QPalette::WindowText); }
 };
 
+// A label that acts as a button: the left button pressed on it and released over it clicks it,
+// and so do Enter and Space while it has the keyboard focus. Given Qt::TabFocus, it takes the
+// focus from the Tab key alone, never from a click, and then shows the style's focus outline as
+// a button does; a mouse player sees it as before.
+class ClickableLabel : public QLabel {
+  public:
+    ClickableLabel(const QString& text, QWidget* parent, std::function<void()> onClick);
+
+    void click() { onClick_(); }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::function<void()> onClick_;
+    bool pressed_ = false;
+};
+
 // A timer whose enabling starts a new full interval; enabling a running timer changes nothing.
 class PeriodicTimer : public QTimer {
   public:

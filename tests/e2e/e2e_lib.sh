@@ -211,14 +211,16 @@ start_display() {
 
 # --- the program ---------------------------------------------------------------------------
 
-# The environment the program runs in: no session bus, a home folder of its own, leak reports
-# only for what is the program's own.
+# The environment the program runs in: no session bus (unless the scenario sets session_bus to
+# the address of one of its own), a home folder of its own, leak reports only for what is the
+# program's own.
+session_bus=
 program_environment() {
     program_env=(env -u WAYLAND_DISPLAY
         HOME="$work/home"
         XDG_DATA_HOME="$work/data"
         XDG_RUNTIME_DIR="$work/runtime"
-        DBUS_SESSION_BUS_ADDRESS="unix:path=$work/runtime/no-bus"
+        DBUS_SESSION_BUS_ADDRESS="${session_bus:-unix:path=$work/runtime/no-bus}"
         LSAN_OPTIONS="suppressions=$e2e_dir/lsan.supp:print_suppressions=0")
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QScrollBar>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "accessibility.h"
 #include "desktop_session.h"
 #include "file_error.h"
 #include "help_windows.h"
@@ -205,6 +207,38 @@ TEST_F(Menu, VersionOpensTheInfoWindowOnALeftClickReleasedOverIt) {
     }
 }
 
+// "v5 STABLE" for a player without the mouse: last on the Tab key's way round the menu, after
+// the intro only, and opened with Enter or Space, or a screen reader's press, as with a click.
+TEST_F(Menu, VersionComesLastOnTheKeyboardsWayAndOpensInfoWithoutTheMouse) {
+    accessibility::install();
+    makeMenu();
+    auto* version = find<QLabel>("versionLabel");
+    EXPECT_FALSE(version->focusPolicy() & Qt::TabFocus) << "reached under the intro";
+    finishIntro();
+    menu->show();
+    QApplication::setActiveWindow(menu.get());
+    QStringList order;
+    for (int step = 0; step < 8 && QApplication::focusWidget(); ++step) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order,
+              QStringList({"exitButton", "goToPlayButton", "theme1Radio", "helpButton",
+                           "countdownSlider", "opponentButton", "versionLabel", "exitButton"}));
+
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        QTest::keyClick(version, key);
+    EXPECT_EQ(directory.infoOpened, 3);
+    QAccessible::queryAccessibleInterface(version)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();  // the press comes from the event loop, as a button's
+    EXPECT_EQ(directory.infoOpened, 4);
+    // A click leaves the keyboard where it was: no focus outline for a mouse player.
+    QTest::mouseClick(version, Qt::LeftButton, {}, {20, 7});
+    EXPECT_EQ(directory.infoOpened, 5);
+    EXPECT_FALSE(version->hasFocus());
+}
+
 TEST_F(Menu, DecorativeTextsKeepTheirLayoutWidthsAndEachButtonRowOneCaptionSize) {
     makeMenu();
     finishIntro();
@@ -314,6 +348,17 @@ TEST_F(Menu, HelpHoldsItsFifteenRowsOfUkrainianText) {
     EXPECT_EQ(control<QTableWidget>(help, "grid")->columnWidth(0), 970);
     EXPECT_EQ(control<QTableWidget>(help, "grid")->rowHeight(13), 50);
     EXPECT_FALSE(control<QTableWidget>(help, "grid")->item(4, 0)->flags() & Qt::ItemIsEditable);
+    // A screen reader reads a row's cells, not its header: each answer comes after its question.
+    const auto spoken = [&](int row) {
+        return QAccessible::queryAccessibleInterface(control<QTableWidget>(help, "grid"))
+            ->tableInterface()
+            ->cellAt(row - 1, 0)
+            ->text(QAccessible::Name)
+            .toUtf8();
+    };
+    EXPECT_TRUE(spoken(1).startsWith("Змінити кольори: На головній формі"));
+    EXPECT_EQ(spoken(7), "Програє той, у кого: - закінчився час");
+    EXPECT_EQ(spoken(8), "- не залишилося жодної фішки");
 }
 
 TEST_F(Menu, HelpGridsFixedCellsStayInPlaceAndCannotBeSelected) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTimer>
 
+#include "accessibility.h"
 #include "error_display.h"
 #include "file_error.h"
 #include "files.h"
@@ -90,6 +92,34 @@ TEST_F(Toolkit, LabelsAreOpaqueAndFitTheirText) {
     EXPECT_TRUE(label.autoFillBackground());
     EXPECT_EQ(label.background(), QColor(Qt::red));
     EXPECT_EQ(label.fontColour(), QColor(Qt::white));
+}
+
+// What a screen reader meets: windows named by their captions, also minimised, and a count or
+// clock named by whose it is, its number its value, until it shows words.
+TEST_F(Toolkit, AScreenReaderMeetsNamedWindowsAndNumbersNamedByWhoseTheyAre) {
+    accessibility::install();
+    const auto presented = QAccessible::queryAccessibleInterface;
+    LayoutWindow menu;
+    ModalWindow info(FirstShowing::minimised);
+    info.setWindowTitle("Info");
+    info.showMinimized();
+    EXPECT_EQ(presented(&menu)->role(), QAccessible::Window);
+    EXPECT_EQ(presented(&info)->role(), QAccessible::Dialog);
+    EXPECT_EQ(presented(&info)->text(QAccessible::Name), "Info");
+
+    OpaqueLabel clock("300", &menu);  // presented by Qt as soon as its constructor sets the text
+    accessibility::nameValueLabel(&clock, "Red clock");
+    const auto read = [&] {
+        QAccessibleInterface* label = presented(&clock);
+        QAccessibleValueInterface* number = label->valueInterface();
+        return QStringList{label->text(QAccessible::Name), label->text(QAccessible::Description),
+                           number ? number->currentValue().toString() : "no value"};
+    };
+    EXPECT_EQ(read(), QStringList({"Red clock", "300", "300"}));
+    clock.setCaption("-2");  // a clock run out goes on below 0 after "Redraw"
+    EXPECT_EQ(read(), QStringList({"Red clock", "-2", "-2"}));
+    clock.setCaption("lose!");
+    EXPECT_EQ(read(), QStringList({"lose!", "", ""}));
 }
 
 TEST_F(Toolkit, EnablingATimerTwiceDoesNotRestartIt) {
