@@ -1,6 +1,7 @@
 #include "board_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <array>
@@ -143,8 +144,13 @@ class CellInterface : public QAccessibleInterface,
 
     // The one action: playing the cell.
     QStringList actionNames() const override { return {pressAction()}; }
+    // The move is played once the call has returned: its discs grow for longer than an
+    // assistive technology waits for an answer.
     void doAction(const QString& name) override {
-        if (name == pressAction()) board_->cursor()->play(cell_);
+        if (name != pressAction()) return;
+        BoardCursor* cursor = board_->cursor();
+        const CellPos cell = cell_;
+        QTimer::singleShot(0, cursor, [cursor, cell] { cursor->play(cell); });
     }
     QStringList keyBindingsForAction(const QString& name) const override {
         return name == pressAction() ? QStringList{QStringLiteral("Return")} : QStringList{};

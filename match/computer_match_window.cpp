@@ -34,6 +34,7 @@ ComputerMatchWindow::ComputerMatchWindow(const MatchStyle& style,
     levelSlider_->setTickPosition(QSlider::TicksBelow);
     levelSlider_->setPageStep(1);
     levelSlider_->setAccessibleName(QStringLiteral("Complication"));
+    levelSlider_->setAccessibleDescription(QStringLiteral("the computer's level, 1 to 5"));
     lowestLevelLabel_ = label("lowestLevelLabel", QStringLiteral("1"), {312, 272}, font());
     highestLevelLabel_ = label("highestLevelLabel", QStringLiteral("5"), {440, 272}, font());
 

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "accessibility.h"
 #include "board_accessible.h"
 #include "error_display.h"
 #include "file_error.h"
@@ -97,8 +98,7 @@ MatchWindow::MatchWindow(const MatchStyle& style, QWidget* parent)
     connectHandler(dumpBoardButton_, &QPushButton::clicked, this, &MatchWindow::onDumpBoardClicked);
     connectHandler(redrawButton_, &QPushButton::clicked, this, &MatchWindow::onRedrawClicked);
 
-    nameLabels(false);
-    verdictLabel_->setAccessibleName(QStringLiteral("Verdict"));
+    nameLabels();
     setInitialState();
     clockTimer_->setEnabled(profile.kind == MatchKind::twoPlayer || profile.clockEnabledAtCreation);
     // The window opens with the keyboard on the board, where it shows nothing until a key.
@@ -218,19 +218,17 @@ void MatchWindow::startGameFromHandoff() {
     handoffRead_ = true;
 }
 
-void MatchWindow::nameLabels(bool result) {
+void MatchWindow::nameLabels() {
     const QString first = QString::fromUtf8(theme_.firstName);
     const QString second = QString::fromUtf8(theme_.secondName);
-    firstCountLabel_->setAccessibleName(first + QStringLiteral(" discs"));
-    secondCountLabel_->setAccessibleName(second + QStringLiteral(" discs"));
-    firstClockLabel_->setAccessibleName(result ? QStringLiteral("Result")
-                                               : first + QStringLiteral(" clock"));
-    secondClockLabel_->setAccessibleName(result ? QStringLiteral("Result")
-                                                : second + QStringLiteral(" clock"));
+    accessibility::nameValueLabel(firstCountLabel_, first + QStringLiteral(" discs"));
+    accessibility::nameValueLabel(secondCountLabel_, second + QStringLiteral(" discs"));
+    accessibility::nameValueLabel(firstClockLabel_, first + QStringLiteral(" clock"));
+    accessibility::nameValueLabel(secondClockLabel_, second + QStringLiteral(" clock"));
+    accessibility::nameValueLabel(verdictLabel_, QStringLiteral("Verdict"));
 }
 
 void MatchWindow::showStartLabels() {
-    nameLabels(false);
     firstCountLabel_->setBackground(theme_.firstColour.resolve());
     firstClockLabel_->setBackground(theme_.firstColour.resolve());
     secondCountLabel_->setBackground(theme_.secondColour.resolve());
@@ -360,7 +358,6 @@ void MatchWindow::showClocks(int firstClock, int secondClock) {
 
 void MatchWindow::showResult(Outcome outcome) {
     const ResultText result = resultText(outcome, theme_);
-    nameLabels(true);
     resultWords_ = fromUtf8(result.name) + QLatin1Char(' ') + fromUtf8(result.lose);
     if (!result.drawText.empty()) resultWords_ += QLatin1Char(' ') + fromUtf8(result.drawText);
     // A result at the end of a move is said with the move.

@@ -83,8 +83,9 @@ class MatchWindow : public ModalWindow, private GameView {
     void sayMove(const Board& before, Cell mover);
     // The verdict as the window shows it, followed by a comma; nothing where it shows none.
     QString shownVerdict() const;
-    // Names the count and clock labels by side, or the clock labels "Result".
-    void nameLabels(bool result);
+    // Names the count and clock labels by side for assistive technologies, with their numbers as
+    // values; a label that shows words (a result) is named by them.
+    void nameLabels();
     // A side's name, and what a cell holds, as the window words them.
     QString sideName(Cell side) const;
     QString cellContent(CellPos cell) const;
