@@ -21,7 +21,11 @@ constexpr int outlineInset = 3;
 
 BoardCursor::BoardCursor(QColor colour, std::function<void(CellPos)> play, CellContent content,
                          QWidget* parent)
-    : QWidget(parent), colour_(colour), play_(std::move(play)), content_(std::move(content)) {
+    : QWidget(parent),
+      colour_(colour),
+      play_(std::move(play)),
+      content_(std::move(content)),
+      announcer_(new accessibility::Announcer(parent)) {
     installBoardAccessibility();
     // Over the grid, its last lines included.
     constexpr int side = Board::size * geometry::cellSize + 1;
@@ -61,13 +65,11 @@ QRect BoardCursor::cellArea(CellPos cell) const {
 void BoardCursor::say(const QString& text) {
     lastSaid_ = text;
     saidHere_ = true;
+    announcer_->say(text);
     if (!QAccessible::isActive()) return;
-    QAccessibleEvent board(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&board);
-    if (!hasFocus()) return;
-    QAccessibleEvent cell(this, QAccessible::DescriptionChanged);
-    cell.setChild(cellIndex(cell_));
-    QAccessible::updateAccessibility(&cell);
+    // The board's description keeps what was said last, for a screen reader to read again.
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void BoardCursor::announceFocusedCell() {

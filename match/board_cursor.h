@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+#include "accessibility.h"
 #include "board.h"
 
 namespace reversi {
@@ -73,6 +74,7 @@ class BoardCursor : public QWidget {
     std::function<void(CellPos)> play_;
     CellContent content_;
     std::array<QString, Board::cellCount> contentSeen_;  // what assistive technologies last heard
+    accessibility::Announcer* announcer_;
     QString lastSaid_;
     bool saidHere_ = false;  // the last thing said was said about the cursor's cell
     CellPos cell_ = startCell;

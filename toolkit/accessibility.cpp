@@ -159,4 +159,21 @@ void textChanged(QLabel* label) {
     }
 }
 
+Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+    // A pixel in the corner, painting nothing and taking no input: seen by a screen reader only.
+    setGeometry(0, 0, 1, 1);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    presentAs(this, QAccessible::Notification);
+    hide();
+}
+
+void Announcer::say(const QString& text) {
+    if (!QAccessible::isActive()) return;
+    // A screen reader speaks a notification when it appears, by its name.
+    setAccessibleName(text);
+    hide();
+    show();
+}
+
 }  // namespace reversi::accessibility

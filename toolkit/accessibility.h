@@ -36,4 +36,14 @@ void nameValueLabel(QLabel* label, const QString& name);
 // for another label, or while none runs.
 void textChanged(QLabel* label);
 
+// Says texts to a screen reader as they happen, where the keyboard is not (a move's outcome, the
+// computer's answer): each is a notification that appears. It shows nothing on the screen.
+class Announcer : public QWidget {
+  public:
+    explicit Announcer(QWidget* parent);
+
+    // Says `text` now, while an assistive technology runs.
+    void say(const QString& text);
+};
+
 }  // namespace reversi::accessibility
