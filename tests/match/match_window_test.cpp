@@ -164,34 +164,16 @@ TEST_F(Window, BeforeTheFirstGameAClickShowsTheMarkerAloneAndACentreCellNothing)
     EXPECT_NE(w.game().phase(), Game::Phase::running);
 }
 
-// Watches a window's repaints for the marker's colour in an empty cell other than one.
-class MarkerWatch : public QObject {
-  public:
-    MarkerWatch(MatchWindow& w, CellPos clicked) : window_(w), clicked_(clicked) {
-        w.installEventFilter(this);
+// Runs a check at every repaint of a window.
+struct AtEachPaint : QObject {
+    AtEachPaint(QWidget& window, std::function<void()> check) : check_(std::move(check)) {
+        window.installEventFilter(this);
     }
-    int paints = 0;
-    int strayMarkers = 0;
-
-  protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::Paint) return false;
-        ++paints;
-        const QColor marker = window_.theme().markerColour.resolve();
-        for (int x = 0; x < Board::size; ++x) {
-            for (int y = 0; y < Board::size; ++y) {
-                const QPoint centre(geometry::discOrigin(x) + 30, geometry::discOrigin(y) + 30);
-                strayMarkers += CellPos{x, y} != clicked_ &&
-                                window_.game().board().at(x, y) == CellCode::empty &&
-                                window_.canvas().pixel(centre.x() + 15, centre.y()) == marker;
-            }
-        }
+        if (event->type() == QEvent::Paint) check_();
         return false;
     }
-
-  private:
-    MatchWindow& window_;
-    CellPos clicked_;
+    std::function<void()> check_;
 };
 
 TEST_F(Window, ClearWhileAMarkerShowsNeverPaintsItOutsideItsCell) {
@@ -209,10 +191,20 @@ TEST_F(Window, ClearWhileAMarkerShowsNeverPaintsItOutsideItsCell) {
             start(*w);
             clickCell(*w, 0, 0);
             ASSERT_TRUE(w->game().markerShown());
-            MarkerWatch watch(*w, {0, 0});
+            int paints = 0, strayMarkers = 0;
+            const AtEachPaint watch(*w, [&] {
+                ++paints;
+                for (int x = 0; x < Board::size; ++x) {
+                    for (int y = 0; y < Board::size; ++y) {
+                        strayMarkers += (x > 0 || y > 0) &&
+                                        w->game().board().at(x, y) == CellCode::empty &&
+                                        discColour(*w, x, y) == colourOf(w->theme().markerColour);
+                    }
+                }
+            });
             control<QPushButton>(*w, "playButton")->click();
-            EXPECT_GT(watch.paints, 0);
-            EXPECT_EQ(watch.strayMarkers, 0);
+            EXPECT_GT(paints, 0);
+            EXPECT_EQ(strayMarkers, 0);
         }
     }
 }
@@ -225,32 +217,22 @@ TEST_F(Window, PressesThatComeWhileANewGameIsLaidOutAreDropped) {
     start(w);
     auto* play = control<QPushButton>(w, "playButton");
     // A player's press of "Clear" while the discs grow: it waits in the window system's queue.
-    struct PressDuringPaint : QObject {
-        QPushButton* button;
-        bool pressed = false;
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::Paint && !pressed) {
-                pressed = true;
-                QWindow* window = button->window()->windowHandle();
-                const QPointF at = button->mapTo(button->window(), button->rect().center());
-                for (const QEvent::Type type :
-                     {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-                    QWindowSystemInterface::handleMouseEvent<
-                        QWindowSystemInterface::AsynchronousDelivery>(
-                        window, at, window->mapToGlobal(at),
-                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                        Qt::LeftButton, type);
-                }
-            }
-            return false;
+    bool pressed = false;
+    const AtEachPaint pressWhileGrowing(w, [&] {
+        if (std::exchange(pressed, true)) return;
+        QWindow* window = w.windowHandle();
+        const QPointF at = play->geometry().center();
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                window, at, window->mapToGlobal(at),
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
+                type);
         }
-    } pressDuringPaint;
-    pressDuringPaint.button = play;
-    w.installEventFilter(&pressDuringPaint);
+    });
     QSignalSpy presses(play, &QPushButton::clicked);
     play->click();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(pressDuringPaint.pressed);
+    EXPECT_TRUE(pressed);
     EXPECT_EQ(presses.count(), 1);
 }
 
